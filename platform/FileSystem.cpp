@@ -1,0 +1,114 @@
+#include "FileSystem.h"
+
+#include <cstring>
+#include <dirent.h>
+#include <string>
+#include <sys/stat.h>
+
+#include "DriveTable.h"
+
+struct FindHandle {
+    DIR* dir;
+    std::string directory;  // native, with a trailing '/'
+};
+
+// Fills `data` from the next entry whose name fits; FALSE at the end.
+static BOOL ReadEntry(FindHandle* h, WIN32_FIND_DATAA* data)
+{
+    while (struct dirent* e = readdir(h->dir)) {
+        size_t len = strlen(e->d_name);
+        if (len >= sizeof(data->cFileName))
+            continue;
+        memcpy(data->cFileName, e->d_name, len + 1);
+        bool isDir;
+        if (e->d_type == DT_DIR) {
+            isDir = true;
+        } else if (e->d_type == DT_REG) {
+            isDir = false;
+        } else {
+            // Links and unknown types: ask for what they point at.
+            struct stat st;
+            std::string full = h->directory + e->d_name;
+            isDir = stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        }
+        data->dwFileAttributes = isDir ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data)
+{
+    if (!pattern || !data)
+        return INVALID_HANDLE_VALUE;
+    size_t len = strlen(pattern);
+    if (len == 0 || pattern[len - 1] != '*')
+        return INVALID_HANDLE_VALUE;
+    std::string dirPath(pattern, len - 1);
+    std::string native = NativePath(dirPath.c_str());
+    if (native.empty())
+        return INVALID_HANDLE_VALUE;
+    if (native.back() != '/')
+        native += '/';
+    DIR* dir = opendir(native.c_str());
+    if (!dir)
+        return INVALID_HANDLE_VALUE;
+    FindHandle* h = new FindHandle{dir, native};
+    if (!ReadEntry(h, data)) {
+        closedir(dir);
+        delete h;
+        return INVALID_HANDLE_VALUE;
+    }
+    return h;
+}
+
+BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data)
+{
+    if (!search || !data)
+        return FALSE;
+    return ReadEntry(search, data);
+}
+
+BOOL FindClose(HANDLE search)
+{
+    if (!search)
+        return FALSE;
+    closedir(search->dir);
+    delete search;
+    return TRUE;
+}
+
+DWORD GetLogicalDrives()
+{
+    return CDriveTable::Instance().GetMask();
+}
+
+BOOL CFile::GetStatus(const char* path, CFileStatus& status)
+{
+    std::string native = NativePath(path);
+    struct stat st;
+    if (native.empty() || stat(native.c_str(), &st) != 0)
+        return FALSE;
+    status.m_mtime = st.st_mtime;
+    status.m_size = (long long)st.st_size;
+    status.m_attribute = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : 0;
+    strncpy(status.m_szFullName, native.c_str(), sizeof(status.m_szFullName) - 1);
+    status.m_szFullName[sizeof(status.m_szFullName) - 1] = '\0';
+    return TRUE;
+}
+
+FILE* PlatformOpenFile(const char* path, const char* mode)
+{
+    std::string native = NativePath(path);
+    if (native.empty())
+        return nullptr;
+    return fopen(native.c_str(), mode);
+}
+
+int PlatformRemoveFile(const char* path)
+{
+    std::string native = NativePath(path);
+    if (native.empty())
+        return -1;
+    return remove(native.c_str());
+}

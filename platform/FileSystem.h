@@ -1,0 +1,46 @@
+#pragma once
+// File-system services in the platform's own terms, over POSIX. Every path
+// goes through the drive table (DriveTable.h) first.
+
+#include <cstdio>
+#include <ctime>
+
+#include "Win32Types.h"
+
+// ---- Directory search --------------------------------------------------
+
+struct WIN32_FIND_DATAA {
+    DWORD dwFileAttributes;
+    char cFileName[MAX_PATH];
+};
+typedef struct FindHandle* HANDLE;
+#define INVALID_HANDLE_VALUE ((HANDLE)nullptr)
+
+// Searches the pattern "<directory>/*" (only the trailing "*" form is
+// supported). Yields every entry of the directory, "." and ".." included, in
+// the file system's order. Names too long for cFileName are passed over.
+HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data);
+BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data);
+BOOL FindClose(HANDLE search);
+
+// Drives present in the drive table, bit 0 for A.
+DWORD GetLogicalDrives();
+
+// ---- Files -------------------------------------------------------------
+
+struct CFileStatus {
+    time_t m_mtime;  // last write, seconds since 1970-01-01 00:00:00 UTC
+    long long m_size;
+    BYTE m_attribute;
+    char m_szFullName[MAX_PATH];
+};
+
+class CFile {
+public:
+    // TRUE and the status when the path names an existing file or directory.
+    static BOOL GetStatus(const char* path, CFileStatus& status);
+};
+
+// fopen / remove through the drive table.
+FILE* PlatformOpenFile(const char* path, const char* mode);
+int PlatformRemoveFile(const char* path);

@@ -1,0 +1,45 @@
+#pragma once
+// The thumbnail cache part of the browser window: its state and operations
+// over the block-store file "C:/ThumbNails.bin". CBrowse derives from this
+// class, so these are CBrowse's own members; kept apart (and free of any GUI)
+// so the cache can be used and tested without a window.
+//
+// Messages go through AfxMessageBox (platform/MessageBox.h).
+
+#include <cstdint>
+#include <cstdio>
+
+struct ThumbnailIndexEntry {
+    char* name;      // the photograph's full path, owned
+    int firstBlock;  // the entry's record block
+    int fileTime;    // the photograph's last-write time when stored
+};
+
+class CBrowseCache {
+public:
+    CBrowseCache();
+    virtual ~CBrowseCache();
+    CBrowseCache(const CBrowseCache&) = delete;
+    CBrowseCache& operator=(const CBrowseCache&) = delete;
+
+    unsigned char* GetThumbnail(const char* path, int* width, int* height);
+    unsigned char* FindThumbnail(const char* path, int* width, int* height);
+    int StoreThumbnail(const char* path, const unsigned char* pixels, int width, int height);
+    int OpenThumbnailCache(const char* path);
+    int CreateThumbnailCache(const char* path);
+    void DiscardThumbnailCache();
+    static int GetModifiedTime(const char* path);
+    static int CompareBlockNumbers(const void* a, const void* b);
+
+    // Resets the members to their start values (the cache path to
+    // "C:/ThumbNails.bin"), dropping any open file and index.
+    void ResetCache();
+
+    char m_cachePath[1000];
+    FILE* m_cacheFile;
+    ThumbnailIndexEntry* m_cacheIndex;
+    int m_cacheCount;
+    int m_cacheCapacity;
+    int m_cacheBlockSize;
+    int m_cacheDataStart;
+};
