@@ -6,6 +6,7 @@
 // Stored layout: first row is the bottom of the picture, pixels B, G, R,
 // each row followed by RowFill(width) fill bytes (stride a multiple of 4).
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/Win32Types.h"
@@ -49,6 +50,23 @@ public:
     uint32_t m_nFlags;  // the owner's word; the class only zeroes it
 
 private:
+    // Bytes of a raster buffer for width x height pixels, 3 x h x (w + 3),
+    // computed in 64 bits.
+    static uint64_t RasterBytes(int width, int height);
+    // A raster buffer, or null when the size is negative, beyond the raster
+    // limit or cannot be allocated.
+    static unsigned char* AllocRaster(int width, int height);
+    static size_t Stride(int width) { return (size_t)width * 3 + (size_t)RowFill(width); }
+    // The raster of width x height turned by 90 degrees, in a new buffer;
+    // null when it cannot be allocated.
+    static unsigned char* TurnRaster(const unsigned char* src, int width, int height,
+                                     bool clockwise);
+    void Turn(bool clockwise);
+    void ReleaseRasters();
+    // Replaces the name with a copy of `name` (null: none). The copy is made
+    // before the old name is released, so the image's own name may be given.
+    int ReplaceName(const char* name);
+
     int m_nPad;
     int m_nFullPad;
     int m_nWidth;

@@ -1,0 +1,151 @@
+#include "image/Resample.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+float ResampleStep(int from, int to)
+{
+    if (to > 1)
+        return (float)((double)(from - 1) / (double)(to - 1));
+    return (float)(from - 1);
+}
+
+namespace {
+
+// Sample point of destination index i: the product is formed in double from
+// the integer and the 32-bit step, then truncated toward zero. The clamp only
+// matters for sizes beyond 2^24, where the float step can round up past the
+// last source index.
+struct Sample {
+    int lo;      // first source index
+    int hi;      // its neighbour, clamped to the last index
+    unsigned w;  // 8-bit weight of `hi` (bilinear only)
+};
+
+Sample SampleAt(int i, float step, int last)
+{
+    double f = (double)i * (double)step;
+    int lo = (int)f;
+    if (lo > last)
+        lo = last;
+    Sample s;
+    s.lo = lo;
+    s.hi = lo + 1 <= last ? lo + 1 : last;
+    s.w = (unsigned)(int)((f - lo) * 256.0);
+    if (s.w > 255)
+        s.w = 255;
+    return s;
+}
+
+// 2 x 2 mean. With the neighbour clamped to the sample itself the four-term
+// sum counts that pixel twice, so (a + b + c + d) >> 2 equals the mean over
+// the distinct pixels divided by their count (1, 2 or 4), truncated.
+void MeanRaster(const unsigned char* src, int W, int H, size_t srcStride,
+                unsigned char* dst, int w, int h, size_t dstStride,
+                float sx, float sy)
+{
+    std::vector<size_t> off0((size_t)w), off1((size_t)w);
+    for (int j = 0; j < w; ++j) {
+        Sample s = SampleAt(j, sx, W - 1);
+        off0[(size_t)j] = (size_t)s.lo * 3;
+        off1[(size_t)j] = (size_t)s.hi * 3;
+    }
+    const size_t* o0 = off0.data();
+    const size_t* o1 = off1.data();
+    for (int i = 0; i < h; ++i) {
+        Sample r = SampleAt(i, sy, H - 1);
+        const unsigned char* r0 = src + (size_t)r.lo * srcStride;
+        const unsigned char* r1 = src + (size_t)r.hi * srcStride;
+        unsigned char* d = dst + (size_t)i * dstStride;
+        for (int j = 0; j < w; ++j, d += 3) {
+            const unsigned char* a = r0 + o0[j];
+            const unsigned char* b = r0 + o1[j];
+            const unsigned char* c = r1 + o0[j];
+            const unsigned char* e = r1 + o1[j];
+            d[0] = (unsigned char)((a[0] + b[0] + c[0] + e[0]) >> 2);
+            d[1] = (unsigned char)((a[1] + b[1] + c[1] + e[1]) >> 2);
+            d[2] = (unsigned char)((a[2] + b[2] + c[2] + e[2]) >> 2);
+        }
+    }
+}
+
+// Horizontal pass of the bilinear filter for one source row: for every
+// destination byte P(x0) * (256 - wx) + P(x1) * wx (at most 65280).
+void InterpolateRow(const unsigned char* row, int w, const size_t* off0,
+                    const size_t* off1, const uint16_t* wx, uint16_t* out)
+{
+    for (int j = 0; j < w; ++j, out += 3) {
+        const unsigned char* a = row + off0[j];
+        const unsigned char* b = row + off1[j];
+        unsigned wb = wx[j];
+        unsigned wa = 256 - wb;
+        out[0] = (uint16_t)(a[0] * wa + b[0] * wb);
+        out[1] = (uint16_t)(a[1] * wa + b[1] * wb);
+        out[2] = (uint16_t)(a[2] * wa + b[2] * wb);
+    }
+}
+
+// Bilinear with 8-bit weights. The horizontal sums of a source row are made
+// once and kept while consecutive destination rows sample the same rows, so
+// an enlargement costs one multiply-add pair per destination byte.
+void BilinearRaster(const unsigned char* src, int W, int H, size_t srcStride,
+                    unsigned char* dst, int w, int h, size_t dstStride,
+                    float sx, float sy)
+{
+    std::vector<size_t> off0((size_t)w), off1((size_t)w);
+    std::vector<uint16_t> wx((size_t)w);
+    for (int j = 0; j < w; ++j) {
+        Sample s = SampleAt(j, sx, W - 1);
+        off0[(size_t)j] = (size_t)s.lo * 3;
+        off1[(size_t)j] = (size_t)s.hi * 3;
+        wx[(size_t)j] = (uint16_t)s.w;
+    }
+    const size_t n = (size_t)w * 3;
+    std::vector<uint16_t> bufA(n), bufB(n);
+    uint16_t* top = bufA.data();
+    uint16_t* bottom = bufB.data();
+    int topRow = -1, bottomRow = -1;
+    for (int i = 0; i < h; ++i) {
+        Sample r = SampleAt(i, sy, H - 1);
+        if (r.lo != topRow) {
+            if (r.lo == bottomRow) {
+                std::swap(top, bottom);
+                std::swap(topRow, bottomRow);
+            } else {
+                InterpolateRow(src + (size_t)r.lo * srcStride, w, off0.data(), off1.data(),
+                               wx.data(), top);
+                topRow = r.lo;
+            }
+        }
+        if (r.hi != bottomRow) {
+            if (r.hi == topRow) {
+                std::memcpy(bottom, top, n * sizeof(uint16_t));
+            } else {
+                InterpolateRow(src + (size_t)r.hi * srcStride, w, off0.data(), off1.data(),
+                               wx.data(), bottom);
+            }
+            bottomRow = r.hi;
+        }
+        const uint32_t wb = r.w;
+        const uint32_t wa = 256 - wb;
+        unsigned char* d = dst + (size_t)i * dstStride;
+        const uint16_t* t = top;
+        const uint16_t* b = bottom;
+        for (size_t k = 0; k < n; ++k)
+            d[k] = (unsigned char)((t[k] * wa + b[k] * wb) >> 16);
+    }
+}
+
+}  // namespace
+
+void ResampleRaster(const unsigned char* src, int W, int H, size_t srcStride,
+                    unsigned char* dst, int w, int h, size_t dstStride)
+{
+    float sx = ResampleStep(W, w);
+    float sy = ResampleStep(H, h);
+    if (sx < 1.0f && sy < 1.0f)
+        BilinearRaster(src, W, H, srcStride, dst, w, h, dstStride, sx, sy);
+    else
+        MeanRaster(src, W, H, srcStride, dst, w, h, dstStride, sx, sy);
+}

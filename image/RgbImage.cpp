@@ -1,0 +1,242 @@
+#include "image/RgbImage.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "image/Resample.h"
+#include "platform/MemoryLimit.h"
+
+CRgbImage::CRgbImage()
+    : m_nFlags(0),
+      m_nPad(0),
+      m_nFullPad(0),
+      m_nWidth(0),
+      m_nHeight(0),
+      m_nFullWidth(0),
+      m_nFullHeight(0),
+      m_pBits(nullptr),
+      m_pFullBits(nullptr),
+      m_pszName(nullptr)
+{
+    std::memset(&m_bmih, 0, sizeof(m_bmih));
+    std::memset(&m_bmi, 0, sizeof(m_bmi));
+    m_bmih.biSize = sizeof(BITMAPINFOHEADER);
+    m_bmih.biPlanes = 1;
+    m_bmih.biBitCount = 24;
+    m_bmih.biCompression = BI_RGB;
+    UpdateBitmapInfo();
+}
+
+CRgbImage::~CRgbImage()
+{
+    Clear();
+}
+
+uint64_t CRgbImage::RasterBytes(int width, int height)
+{
+    return 3 * (uint64_t)height * ((uint64_t)width + 3);
+}
+
+unsigned char* CRgbImage::AllocRaster(int width, int height)
+{
+    if (width < 0 || height < 0)
+        return nullptr;
+    uint64_t bytes = RasterBytes(width, height);
+    if (!RasterBytesAllowed(bytes))
+        return nullptr;
+    return (unsigned char*)std::malloc((size_t)bytes);
+}
+
+void CRgbImage::ReleaseRasters()
+{
+    std::free(m_pBits);
+    std::free(m_pFullBits);
+    m_pBits = nullptr;
+    m_pFullBits = nullptr;
+    m_nWidth = m_nHeight = m_nPad = 0;
+    m_nFullWidth = m_nFullHeight = m_nFullPad = 0;
+}
+
+int CRgbImage::ReplaceName(const char* name)
+{
+    char* copy = nullptr;
+    if (name) {
+        size_t n = std::strlen(name) + 1;
+        copy = (char*)std::malloc(n);
+        if (copy)
+            std::memcpy(copy, name, n);
+    }
+    std::free(m_pszName);
+    m_pszName = copy;
+    return (name && !copy) ? -1 : 0;
+}
+
+void CRgbImage::Clear()
+{
+    std::free(m_pszName);
+    m_pszName = nullptr;
+    ReleaseRasters();
+    m_nFlags = 0;
+    UpdateBitmapInfo();
+}
+
+int CRgbImage::SetImage(const char* name, const unsigned char* pixels, int width, int height)
+{
+    int nameResult = ReplaceName(name);
+    ReleaseRasters();
+    UpdateBitmapInfo();
+    if (!pixels || width == 0 || height == 0)
+        return nameResult;
+    if (width < 0 || height < 0 || nameResult != 0)
+        return -1;
+
+    m_pFullBits = AllocRaster(width, height);
+    if (!m_pFullBits)
+        return -1;
+    m_nFullPad = RowFill(width);
+    const size_t inStride = (size_t)width * 3;
+    const size_t stride = Stride(width);
+    for (int r = 0; r < height; ++r) {
+        const unsigned char* s = pixels + (size_t)r * inStride;
+        unsigned char* d = m_pFullBits + (size_t)(height - 1 - r) * stride;
+        for (int x = 0; x < width; ++x, s += 3, d += 3) {
+            d[0] = s[2];
+            d[1] = s[1];
+            d[2] = s[0];
+        }
+    }
+    m_nFullWidth = m_nWidth = width;
+    m_nFullHeight = m_nHeight = height;
+    return Rescale(width, height);
+}
+
+int CRgbImage::SetScaledImage(const char* name, const unsigned char* pixels, int width,
+                              int height, int newWidth, int newHeight)
+{
+    int nameResult = name ? ReplaceName(name) : 0;
+    ReleaseRasters();
+    UpdateBitmapInfo();
+    if (!pixels || width == 0 || height == 0)
+        return nameResult;
+    if (width < 0 || height < 0 || newWidth < 0 || newHeight < 0 || nameResult != 0)
+        return -1;
+    if (newWidth == 0 || newHeight == 0)
+        return 0;
+
+    // The caller's buffer serves as a full-size raster without fill, top row
+    // first. It is only read here and never kept.
+    const size_t inStride = (size_t)width * 3;
+    const size_t stride = Stride(newWidth);
+    unsigned char* display = AllocRaster(newWidth, newHeight);
+    if (!display)
+        return -1;
+    if (newWidth == width && newHeight == height) {
+        for (int r = 0; r < height; ++r)
+            std::memcpy(display + (size_t)r * stride, pixels + (size_t)r * inStride, inStride);
+    } else {
+        ResampleRaster(pixels, width, height, inStride, display, newWidth, newHeight, stride);
+    }
+
+    unsigned char* full = AllocRaster(newWidth, newHeight);
+    if (!full) {
+        std::free(display);
+        return -1;
+    }
+    // The display raster holds R, G, B top-down; the stored layout wants
+    // B, G, R bottom-up.
+    for (int r = 0; r < newHeight; ++r) {
+        const unsigned char* s = display + (size_t)r * stride;
+        unsigned char* d = full + (size_t)(newHeight - 1 - r) * stride;
+        for (int x = 0; x < newWidth; ++x, s += 3, d += 3) {
+            d[0] = s[2];
+            d[1] = s[1];
+            d[2] = s[0];
+        }
+    }
+    std::memcpy(display, full, stride * (size_t)newHeight);
+
+    m_pFullBits = full;
+    m_nFullWidth = newWidth;
+    m_nFullHeight = newHeight;
+    m_nFullPad = RowFill(newWidth);
+    m_pBits = display;
+    m_nWidth = newWidth;
+    m_nHeight = newHeight;
+    m_nPad = RowFill(newWidth);
+    UpdateBitmapInfo();
+    return 0;
+}
+
+int CRgbImage::Rescale(int width, int height)
+{
+    std::free(m_pBits);
+    m_pBits = nullptr;
+    m_nWidth = m_nHeight = m_nPad = 0;
+    UpdateBitmapInfo();
+    if (width < 0 || height < 0)
+        return -1;
+    if (width == 0 || height == 0)
+        return 0;
+    if (!m_pFullBits)
+        return -1;
+
+    unsigned char* bits = AllocRaster(width, height);
+    if (!bits)
+        return -1;
+    if (width == m_nFullWidth && height == m_nFullHeight)
+        std::memcpy(bits, m_pFullBits, Stride(width) * (size_t)height);
+    else
+        ResampleRaster(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth), bits,
+                       width, height, Stride(width));
+    m_pBits = bits;
+    m_nWidth = width;
+    m_nHeight = height;
+    m_nPad = RowFill(width);
+    UpdateBitmapInfo();
+    return 0;
+}
+
+unsigned char* CRgbImage::ExportRgb()
+{
+    if (!m_pBits)
+        return nullptr;
+    uint64_t bytes = 3 * (uint64_t)m_nWidth * (uint64_t)m_nHeight;
+    if (!RasterBytesAllowed(bytes))
+        return nullptr;
+    unsigned char* out = (unsigned char*)std::malloc((size_t)bytes);
+    if (!out)
+        return nullptr;
+    const size_t stride = Stride(m_nWidth);
+    unsigned char* d = out;
+    for (int r = m_nHeight - 1; r >= 0; --r) {
+        const unsigned char* s = m_pBits + (size_t)r * stride;
+        for (int x = 0; x < m_nWidth; ++x, s += 3, d += 3) {
+            d[0] = s[2];
+            d[1] = s[1];
+            d[2] = s[0];
+        }
+    }
+    return out;
+}
+
+const char* CRgbImage::GetFileName() const
+{
+    if (!m_pszName)
+        return "";
+    const char* file = m_pszName;
+    for (const char* p = m_pszName; *p; ++p)
+        if (*p == '/' || *p == '\\')
+            file = p + 1;
+    return file;
+}
+
+void CRgbImage::UpdateBitmapInfo()
+{
+    m_bmih.biWidth = m_nWidth;
+    m_bmih.biHeight = m_nHeight;
+    // A 24-bit BI_RGB header may give 0 for the image size; used where the
+    // true size does not fit the 32-bit field.
+    uint64_t size = 3 * (uint64_t)m_nHeight * ((uint64_t)m_nWidth + (uint64_t)m_nPad);
+    m_bmih.biSizeImage = size <= 0xFFFFFFFFu ? (DWORD)size : 0;
+    std::memcpy(&m_bmi.bmiHeader, &m_bmih, sizeof(m_bmih));
+}

@@ -1,0 +1,83 @@
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "image/RgbImage.h"
+
+// The source is walked in square tiles so that both the rows read and the
+// rows written stay in cache while a tile is copied; a plain row-by-row walk
+// touches a new destination row for every pixel.
+static const int kTile = 64;
+
+unsigned char* CRgbImage::TurnRaster(const unsigned char* src, int width, int height,
+                                     bool clockwise)
+{
+    // The turned raster is `height` wide and `width` high.
+    unsigned char* dst = AllocRaster(height, width);
+    if (!dst)
+        return nullptr;
+    const size_t srcStride = Stride(width);
+    const size_t dstStride = Stride(height);
+    for (int i0 = 0; i0 < height; i0 += kTile) {
+        const int i1 = i0 + kTile < height ? i0 + kTile : height;
+        for (int j0 = 0; j0 < width; j0 += kTile) {
+            const int j1 = j0 + kTile < width ? j0 + kTile : width;
+            for (int j = j0; j < j1; ++j) {
+                // Stored row i, column j goes to row width - 1 - j, column i
+                // (clockwise) or to row j, column height - 1 - i.
+                const unsigned char* s = src + (size_t)i0 * srcStride + (size_t)j * 3;
+                if (clockwise) {
+                    unsigned char* d = dst + (size_t)(width - 1 - j) * dstStride + (size_t)i0 * 3;
+                    for (int i = i0; i < i1; ++i, s += srcStride, d += 3) {
+                        d[0] = s[0];
+                        d[1] = s[1];
+                        d[2] = s[2];
+                    }
+                } else {
+                    unsigned char* d = dst + (size_t)j * dstStride + (size_t)(height - 1 - i0) * 3;
+                    for (int i = i0; i < i1; ++i, s += srcStride, d -= 3) {
+                        d[0] = s[0];
+                        d[1] = s[1];
+                        d[2] = s[2];
+                    }
+                }
+            }
+        }
+    }
+    return dst;
+}
+
+// Both rasters are turned independently; a raster whose new buffer cannot be
+// had stays as it was, and so does everything after it.
+void CRgbImage::Turn(bool clockwise)
+{
+    if (m_pFullBits) {
+        unsigned char* turned = TurnRaster(m_pFullBits, m_nFullWidth, m_nFullHeight, clockwise);
+        if (!turned)
+            return;
+        std::free(m_pFullBits);
+        m_pFullBits = turned;
+        std::swap(m_nFullWidth, m_nFullHeight);
+        m_nFullPad = RowFill(m_nFullWidth);
+    }
+    if (m_pBits) {
+        unsigned char* turned = TurnRaster(m_pBits, m_nWidth, m_nHeight, clockwise);
+        if (!turned)
+            return;
+        std::free(m_pBits);
+        m_pBits = turned;
+        std::swap(m_nWidth, m_nHeight);
+        m_nPad = RowFill(m_nWidth);
+        UpdateBitmapInfo();
+    }
+}
+
+void CRgbImage::RotateClockwise()
+{
+    Turn(true);
+}
+
+void CRgbImage::RotateCounterClockwise()
+{
+    Turn(false);
+}
