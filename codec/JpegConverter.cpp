@@ -1,0 +1,67 @@
+#include "codec/JpegConverter.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/types.h>
+
+#include "platform/FileSystem.h"
+
+CJpegConverter::CJpegConverter() : m_nWidth(0), m_nHeight(0), m_nQuality(75), m_nSize(0)
+{
+}
+
+CJpegConverter::~CJpegConverter()
+{
+}
+
+// The whole file in one malloc block, or null. Files whose length does not
+// fit the decoder's 32-bit size are refused.
+static unsigned char* ReadWholeFile(FILE* file, uint32_t* length)
+{
+    if (fseeko(file, 0, SEEK_END) != 0)
+        return nullptr;
+    off_t end = ftello(file);
+    if (end < 0 || (uint64_t)end > UINT32_MAX)
+        return nullptr;
+    rewind(file);
+    size_t count = (size_t)end;
+    // malloc(0) may return null; an empty file still reaches the decoder,
+    // which reports it as empty input.
+    unsigned char* block = static_cast<unsigned char*>(malloc(count ? count : 1));
+    if (!block)
+        return nullptr;
+    if (fread(block, 1, count, file) != count) {
+        free(block);
+        return nullptr;
+    }
+    *length = (uint32_t)count;
+    return block;
+}
+
+unsigned char* CJpegConverter::LoadFile(const char* path)
+{
+    m_nWidth = 0;
+    m_nHeight = 0;
+    FILE* file = PlatformOpenFile(path, "rb");
+    if (!file)
+        return nullptr;
+    uint32_t length = 0;
+    unsigned char* block = ReadWholeFile(file, &length);
+    fclose(file);
+    if (!block)
+        return nullptr;
+    unsigned char* raster = JpegToRgb(block, length, &m_nWidth, &m_nHeight);
+    free(block);
+    return raster;
+}
+
+unsigned char* CJpegConverter::Decode(const unsigned char* bytes, uint32_t size)
+{
+    return JpegToRgb(bytes, size, &m_nWidth, &m_nHeight);
+}
+
+unsigned char* CJpegConverter::Encode(const unsigned char* pixels, int width, int height)
+{
+    return RgbToJpeg(pixels, width, height, m_nQuality, &m_nSize);
+}

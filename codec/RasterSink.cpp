@@ -1,0 +1,109 @@
+#include "codec/RasterSink.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "codec/ConversionState.h"
+
+static ConversionState* StateOf(j_decompress_ptr cinfo)
+{
+    return static_cast<ConversionState*>(cinfo->client_data);
+}
+
+uint64_t RasterBytesFor(j_decompress_ptr cinfo)
+{
+    return (uint64_t)cinfo->output_width * (uint64_t)cinfo->output_height * 3u;
+}
+
+static void StartOutput(j_decompress_ptr cinfo, RasterSink*)
+{
+    ConversionState* state = StateOf(cinfo);
+    state->decodedWidth = (int)cinfo->output_width;
+    state->decodedHeight = (int)cinfo->output_height;
+    state->rasterSize = RasterBytesFor(cinfo);
+    state->bytesWritten = 0;
+    // A size that size_t cannot hold is an allocation failure like any other.
+    state->raster = state->rasterSize <= (uint64_t)SIZE_MAX
+                        ? static_cast<unsigned char*>(malloc((size_t)state->rasterSize))
+                        : nullptr;
+}
+
+static inline JSAMPLE Scale255(unsigned a, unsigned b)
+{
+    // a * b / 255 rounded to nearest, exact for all 8-bit a and b.
+    return (JSAMPLE)((a * b + 127u) / 255u);
+}
+
+static void CmykToRgb(const JSAMPLE* in, unsigned char* out, JDIMENSION width, bool inverted)
+{
+    for (JDIMENSION x = 0; x < width; x++, in += 4, out += 3) {
+        unsigned c = in[0], m = in[1], y = in[2], k = in[3];
+        if (!inverted) {
+            c = 255u - c;
+            m = 255u - m;
+            y = 255u - y;
+            k = 255u - k;
+        }
+        out[0] = Scale255(c, k);
+        out[1] = Scale255(m, k);
+        out[2] = Scale255(y, k);
+    }
+}
+
+static void PutPixelRows(j_decompress_ptr cinfo, RasterSink* sink, JDIMENSION)
+{
+    ConversionState* state = StateOf(cinfo);
+    if (!state->raster)
+        return;
+    const JDIMENSION width = cinfo->output_width;
+    const bool gray = cinfo->out_color_components == 1;
+    const bool cmyk = cinfo->out_color_space == JCS_CMYK && cinfo->out_color_components == 4;
+    const uint64_t rowBytes = (gray || cmyk) ? (uint64_t)width * 3u : (uint64_t)sink->rowWidth;
+    if (state->bytesWritten + rowBytes > state->rasterSize) {
+        fputs("Too many bytes for buffer\n", stderr);
+        return;
+    }
+    unsigned char* out = state->raster + state->bytesWritten;
+    const JSAMPLE* in = sink->row;
+    if (gray) {
+        for (JDIMENSION x = 0; x < width; x++, out += 3) {
+            out[0] = in[x];
+            out[1] = in[x];
+            out[2] = in[x];
+        }
+    } else if (cmyk) {
+        CmykToRgb(in, out, width, cinfo->saw_Adobe_marker != FALSE);
+    } else {
+        memcpy(out, in, rowBytes);
+    }
+    state->bytesWritten += rowBytes;
+}
+
+static void FinishOutput(j_decompress_ptr cinfo, RasterSink*)
+{
+    // An unusual layout (fewer samples than R, G, B per pixel) leaves the end
+    // of the raster unfilled; hand out black rather than stale heap bytes.
+    ConversionState* state = StateOf(cinfo);
+    if (state->raster && state->bytesWritten < state->rasterSize)
+        memset(state->raster + state->bytesWritten, 0,
+               (size_t)(state->rasterSize - state->bytesWritten));
+}
+
+RasterSink* CreateRasterSink(j_decompress_ptr cinfo)
+{
+    jpeg_calc_output_dimensions(cinfo);
+    RasterSink* sink = static_cast<RasterSink*>(
+        (*cinfo->mem->alloc_small)((j_common_ptr)cinfo, JPOOL_IMAGE, sizeof(RasterSink)));
+    sink->StartOutput = StartOutput;
+    sink->PutPixelRows = PutPixelRows;
+    sink->FinishOutput = FinishOutput;
+    sink->rowWidth = cinfo->output_width * (JDIMENSION)cinfo->output_components;
+    sink->rowStorage = static_cast<JSAMPROW>(
+        (*cinfo->mem->alloc_large)((j_common_ptr)cinfo, JPOOL_IMAGE, sink->rowWidth));
+    sink->row = sink->rowStorage;
+    sink->buffer = static_cast<JSAMPARRAY>(
+        (*cinfo->mem->alloc_small)((j_common_ptr)cinfo, JPOOL_IMAGE, sizeof(JSAMPROW)));
+    sink->buffer[0] = sink->row;
+    sink->bufferHeight = 1;
+    return sink;
+}
