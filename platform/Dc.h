@@ -11,6 +11,9 @@
 class CDC;
 typedef CDC* HDC;
 
+// Region types returned by SelectClipRgn and GetClipBox (0 is an error).
+enum { NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3 };
+
 class CFont {
 public:
     CFont();
