@@ -42,4 +42,18 @@ public:
     int m_cacheCapacity;
     int m_cacheBlockSize;
     int m_cacheDataStart;
+
+private:
+    // Tests reach the byte-level store through this class.
+    friend class CBrowseCacheTestAccess;
+
+    // Stores an already encoded stream: the part of StoreThumbnail after the
+    // encoding. 0, or -1 when not stored (the cache is discarded on errors).
+    int StoreThumbnailBytes(const char* path, const unsigned char* bytes, int size, int width,
+                            int height);
+    // Shows the message that belongs to a block-store status, then discards.
+    void DiscardForStatus(int status);
+    void ReleaseIndex();
+    void DropOldestIndexSlots(int count);
+    int AppendIndexSlot(const char* path, int firstBlock, int fileTime);
 };
