@@ -1,0 +1,47 @@
+#pragma once
+// Helpers shared by the codec tests: test files, digests, standard error
+// capture, and small libjpeg encoders for streams the converter cannot make.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+std::string DataPath(const std::string& name);
+std::vector<unsigned char> ReadBytes(const std::string& path);
+
+// FNV-1a, 64 bits: the digest the reference table was computed with.
+uint64_t Fnv1a64(const unsigned char* data, size_t size);
+
+// Redirects file descriptor 2 to a temporary file for its lifetime; Text()
+// returns what was written so far.
+class CStderrCapture {
+public:
+    CStderrCapture();
+    ~CStderrCapture();
+    std::string Text();
+
+private:
+    int m_saved;
+    FILE* m_file;
+};
+
+// Counts the non-overlapping occurrences of `needle` in `text`.
+int CountOf(const std::string& text, const std::string& needle);
+
+// Encodes width x height four-component pixels with libjpeg (CMYK in, CMYK
+// stored) at quality 100; `adobe` chooses whether the APP14 marker is written.
+std::vector<unsigned char> EncodeCmyk(const std::vector<unsigned char>& cmyk, int width,
+                                      int height, bool adobe);
+
+// The 64 luminance quantiser values of a stream, in natural order.
+std::vector<unsigned> LuminanceQuantTable(const unsigned char* jpeg, size_t size);
+
+// The raster under a free()-on-destruction owner.
+struct FreeDeleter {
+    void operator()(unsigned char* p) const;
+};
+
+// As EncodeCmyk, but stored as YCCK (the library writes the Adobe marker
+// with transform 2); the samples are taken as Adobe-inverted CMYK.
+std::vector<unsigned char> EncodeYcck(const std::vector<unsigned char>& cmyk, int width,
+                                      int height);
