@@ -1,0 +1,196 @@
+#include "CacheTestSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "codec/JpegConverter.h"
+#include "platform/DriveTable.h"
+#include "platform/MessageBox.h"
+
+std::vector<std::string> g_messages;
+
+int RecordMessage(const char* text, unsigned int /*type*/)
+{
+    g_messages.push_back(text);
+    return 1;
+}
+
+void CacheTest::SetUp()
+{
+    // tmpfs when present: some tests write tens of megabytes.
+    const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    std::string templ = std::string(base) + "/pixmoor-cache-XXXXXX";
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    ASSERT_NE(mkdtemp(buf.data()), nullptr);
+    m_dir = buf.data();
+    CDriveTable::Instance().SetDrive('C', m_dir);
+    g_messages.clear();
+    SetMessageBoxHandler(RecordMessage);
+}
+
+void CacheTest::TearDown()
+{
+    SetMessageBoxHandler(nullptr);
+    std::string cmd = "rm -rf '" + m_dir + "'";
+    if (system(cmd.c_str()) != 0)
+        fprintf(stderr, "could not remove %s\n", m_dir.c_str());
+}
+
+std::vector<unsigned char> MakeBytes(size_t size, uint32_t seed)
+{
+    std::vector<unsigned char> out(size);
+    uint32_t x = seed * 2654435761u + 12345u;
+    for (size_t i = 0; i < size; ++i) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        out[i] = (unsigned char)(x >> 24);
+    }
+    return out;
+}
+
+std::vector<unsigned char> ReadWholeFile(const std::string& native)
+{
+    std::vector<unsigned char> out;
+    FILE* f = fopen(native.c_str(), "rb");
+    if (!f)
+        return out;
+    unsigned char buf[65536];
+    size_t got;
+    while ((got = fread(buf, 1, sizeof buf, f)) > 0)
+        out.insert(out.end(), buf, buf + got);
+    fclose(f);
+    return out;
+}
+
+bool FileExists(const std::string& native)
+{
+    struct stat st;
+    return stat(native.c_str(), &st) == 0;
+}
+
+long FileSize(const std::string& native)
+{
+    struct stat st;
+    return stat(native.c_str(), &st) == 0 ? (long)st.st_size : -1;
+}
+
+int32_t ReadNumberAt(const std::string& native, long offset)
+{
+    FILE* f = fopen(native.c_str(), "rb");
+    unsigned char b[4] = {};
+    if (!f || fseek(f, offset, SEEK_SET) != 0 || fread(b, 1, 4, f) != 4)
+        ADD_FAILURE() << "cannot read 4 bytes at " << offset;
+    if (f)
+        fclose(f);
+    return (int32_t)((uint32_t)b[0] | ((uint32_t)b[1] << 8) | ((uint32_t)b[2] << 16) |
+                     ((uint32_t)b[3] << 24));
+}
+
+void WriteNumberAt(const std::string& native, long offset, int32_t value)
+{
+    FILE* f = fopen(native.c_str(), "r+b");
+    uint32_t v = (uint32_t)value;
+    unsigned char b[4] = {(unsigned char)v, (unsigned char)(v >> 8), (unsigned char)(v >> 16),
+                          (unsigned char)(v >> 24)};
+    if (!f || fseek(f, offset, SEEK_SET) != 0 || fwrite(b, 1, 4, f) != 4)
+        ADD_FAILURE() << "cannot write 4 bytes at " << offset;
+    if (f)
+        fclose(f);
+}
+
+void TruncateFile(const std::string& native, long size)
+{
+    ASSERT_EQ(truncate(native.c_str(), size), 0);
+}
+
+void SetModifiedTime(const std::string& native, long long seconds)
+{
+    struct timespec times[2];
+    times[0].tv_sec = (time_t)seconds;
+    times[0].tv_nsec = 0;
+    times[1] = times[0];
+    ASSERT_EQ(utimensat(AT_FDCWD, native.c_str(), times, 0), 0);
+}
+
+static int32_t Number(const std::vector<unsigned char>& b, size_t offset)
+{
+    if (offset + 4 > b.size()) {
+        ADD_FAILURE() << "file too short for offset " << offset;
+        return 0;
+    }
+    return (int32_t)((uint32_t)b[offset] | ((uint32_t)b[offset + 1] << 8) |
+                     ((uint32_t)b[offset + 2] << 16) | ((uint32_t)b[offset + 3] << 24));
+}
+
+ParsedCache ParseCacheFile(const std::string& native, bool withData)
+{
+    ParsedCache p;
+    std::vector<unsigned char> b = ReadWholeFile(native);
+    if (b.size() < 160028) {
+        ADD_FAILURE() << "cache file shorter than its lists: " << b.size();
+        return p;
+    }
+    for (int i = 0; i < 7; ++i)
+        p.header[i] = Number(b, 4 * i);
+    for (int i = 0; i < p.header[2]; ++i)
+        p.freeList.push_back((uint32_t)Number(b, 28 + 4 * (size_t)i));
+    for (int i = 0; i < p.header[4]; ++i) {
+        ParsedEntry e;
+        e.recordBlock = (uint32_t)Number(b, 80028 + 4 * (size_t)i);
+        size_t rec = 160028 + (size_t)e.recordBlock * 1024;
+        for (int k = 0; k < 9; ++k)
+            e.record[k] = Number(b, rec + 4 * k);
+        size_t nameAt = rec + 36 + (size_t)e.record[3];
+        for (int k = 0; k < e.record[2] && nameAt + k < b.size() && b[nameAt + k]; ++k)
+            e.name.push_back((char)b[nameAt + k]);
+        size_t list = 160028 + (size_t)(uint32_t)e.record[5] * 1024;
+        for (int k = 0; k < e.record[4]; ++k)
+            e.dataBlocks.push_back((uint32_t)Number(b, list + 4 * (size_t)k));
+        if (withData) {
+            int size = e.record[6];
+            for (int k = 0; k * 1024 < size; ++k) {
+                size_t at = 160028 + (size_t)e.dataBlocks[k] * 1024;
+                size_t len = std::min(1024, size - k * 1024);
+                if (at + len > b.size()) {
+                    ADD_FAILURE() << "data block beyond the file";
+                    break;
+                }
+                e.data.insert(e.data.end(), b.begin() + at, b.begin() + at + len);
+            }
+        }
+        p.entries.push_back(std::move(e));
+    }
+    return p;
+}
+
+std::vector<unsigned char> MakePicture(int width, int height, int seed)
+{
+    std::vector<unsigned char> px((size_t)width * height * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            unsigned char* p = &px[((size_t)y * width + x) * 3];
+            p[0] = (unsigned char)((x * 255) / (width > 1 ? width - 1 : 1) + seed * 37);
+            p[1] = (unsigned char)((y * 255) / (height > 1 ? height - 1 : 1) + seed * 11);
+            p[2] = (unsigned char)(((x + y) * 7 + seed * 53) & 0xFF);
+        }
+    return px;
+}
+
+void WritePhoto(const std::string& native, int width, int height, int quality, int seed)
+{
+    std::vector<unsigned char> px = MakePicture(width, height, seed);
+    CJpegConverter converter;
+    converter.m_nQuality = quality;
+    unsigned char* jpeg = converter.Encode(px.data(), width, height);
+    ASSERT_NE(jpeg, nullptr);
+    FILE* f = fopen(native.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(fwrite(jpeg, 1, (size_t)converter.GetSize(), f), (size_t)converter.GetSize());
+    fclose(f);
+    free(jpeg);
+}
