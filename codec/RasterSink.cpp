@@ -15,7 +15,25 @@ uint64_t RasterBytesFor(j_decompress_ptr cinfo)
     return (uint64_t)cinfo->output_width * (uint64_t)cinfo->output_height * 3u;
 }
 
-static void StartOutput(j_decompress_ptr cinfo, RasterSink*)
+// Three-component rows have the raster's own layout, so the library can
+// write them in place instead of into the row storage.
+static bool RowsGoStraightIn(j_decompress_ptr cinfo)
+{
+    return cinfo->out_color_components == 3 && StateOf(cinfo)->raster != nullptr;
+}
+
+// Points the one-row buffer at where the next row belongs.
+static void AimRow(j_decompress_ptr cinfo, RasterSink* sink)
+{
+    ConversionState* state = StateOf(cinfo);
+    if (RowsGoStraightIn(cinfo) && state->bytesWritten + sink->rowWidth <= state->rasterSize)
+        sink->row = state->raster + state->bytesWritten;
+    else
+        sink->row = sink->rowStorage;
+    sink->buffer[0] = sink->row;
+}
+
+static void StartOutput(j_decompress_ptr cinfo, RasterSink* sink)
 {
     ConversionState* state = StateOf(cinfo);
     state->decodedWidth = (int)cinfo->output_width;
@@ -26,12 +44,15 @@ static void StartOutput(j_decompress_ptr cinfo, RasterSink*)
     state->raster = state->rasterSize <= (uint64_t)SIZE_MAX
                         ? static_cast<unsigned char*>(malloc((size_t)state->rasterSize))
                         : nullptr;
+    AimRow(cinfo, sink);
 }
 
 static inline JSAMPLE Scale255(unsigned a, unsigned b)
 {
-    // a * b / 255 rounded to nearest, exact for all 8-bit a and b.
-    return (JSAMPLE)((a * b + 127u) / 255u);
+    // a * b / 255 rounded to nearest, exact for all 8-bit a and b (the
+    // same values as (a * b + 127) / 255, without the division).
+    unsigned t = a * b + 128u;
+    return (JSAMPLE)((t + (t >> 8)) >> 8);
 }
 
 static void CmykToRgb(const JSAMPLE* in, unsigned char* out, JDIMENSION width, bool inverted)
@@ -50,10 +71,10 @@ static void CmykToRgb(const JSAMPLE* in, unsigned char* out, JDIMENSION width, b
     }
 }
 
-static void PutPixelRows(j_decompress_ptr cinfo, RasterSink* sink, JDIMENSION)
+static void PutPixelRows(j_decompress_ptr cinfo, RasterSink* sink, JDIMENSION rows)
 {
     ConversionState* state = StateOf(cinfo);
-    if (!state->raster)
+    if (!state->raster || rows == 0)
         return;
     const JDIMENSION width = cinfo->output_width;
     const bool gray = cinfo->out_color_components == 1;
@@ -73,10 +94,11 @@ static void PutPixelRows(j_decompress_ptr cinfo, RasterSink* sink, JDIMENSION)
         }
     } else if (cmyk) {
         CmykToRgb(in, out, width, cinfo->saw_Adobe_marker != FALSE);
-    } else {
+    } else if (in != out) {
         memcpy(out, in, rowBytes);
     }
     state->bytesWritten += rowBytes;
+    AimRow(cinfo, sink);
 }
 
 static void FinishOutput(j_decompress_ptr cinfo, RasterSink*)

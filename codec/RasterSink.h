@@ -9,7 +9,8 @@
 // Adobe APP14 marker the samples are stored inverted, as Photoshop writes
 // them, otherwise they are plain ink amounts. Any other layout is copied
 // sample by sample, and a row that does not fit is dropped with
-// "Too many bytes for buffer" on standard error.
+// "Too many bytes for buffer" on standard error. Rows that are already
+// R, G, B are decoded in place, straight into the raster, saving a copy.
 
 #include <cstdint>
 #include <cstdio>
@@ -26,7 +27,8 @@ struct RasterSink {
     JSAMPARRAY buffer;        // handed to jpeg_read_scanlines: one row pointer
     JDIMENSION bufferHeight;  // always 1
     JSAMPROW rowStorage;      // from the image pool
-    JSAMPROW row;
+    JSAMPROW row;             // where the next row goes: the row storage, or
+                              // its place in the raster when rows are R, G, B
     JDIMENSION rowWidth;      // output width x output components, in samples
 };
 

@@ -1,0 +1,196 @@
+// Codec timings in one run, as ratios against plain libjpeg-turbo measured
+// in the same process:
+//   - CJpegConverter::LoadFile against a reference decode of the same file
+//     (read the file, jpeg_mem_src, all scanlines into one buffer);
+//   - encoding a 150 x 100 thumbnail raster at quality 65.
+// Target: LoadFile <= 1.10 x the reference.
+//
+// Usage: pixmoor_codec_bench [-r REPETITIONS] [PHOTO.jpg ...]
+// The sample photo made by the build is always measured first.
+
+#include <algorithm>
+#include <chrono>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "codec/JpegConverter.h"
+
+namespace {
+
+double Now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+struct ReferenceError {
+    struct jpeg_error_mgr pub;
+    jmp_buf jump;
+};
+
+void ReferenceExit(j_common_ptr cinfo)
+{
+    (*cinfo->err->output_message)(cinfo);
+    longjmp(reinterpret_cast<ReferenceError*>(cinfo->err)->jump, 1);
+}
+
+struct ReferenceJob {
+    struct jpeg_decompress_struct cinfo;
+    ReferenceError err;
+    unsigned char* file;
+    unsigned long fileSize;
+    unsigned char* pixels;
+    JSAMPROW* rows;
+};
+
+int RunReference(ReferenceJob* job)
+{
+    if (setjmp(job->err.jump))
+        return -1;
+    jpeg_create_decompress(&job->cinfo);
+    jpeg_mem_src(&job->cinfo, job->file, job->fileSize);
+    jpeg_read_header(&job->cinfo, TRUE);
+    jpeg_start_decompress(&job->cinfo);
+    size_t stride = (size_t)job->cinfo.output_width * job->cinfo.output_components;
+    job->pixels = (unsigned char*)malloc(stride * job->cinfo.output_height);
+    job->rows = (JSAMPROW*)malloc(sizeof(JSAMPROW) * job->cinfo.output_height);
+    if (!job->pixels || !job->rows)
+        return -1;
+    for (JDIMENSION y = 0; y < job->cinfo.output_height; y++)
+        job->rows[y] = job->pixels + stride * y;
+    while (job->cinfo.output_scanline < job->cinfo.output_height)
+        jpeg_read_scanlines(&job->cinfo, job->rows + job->cinfo.output_scanline,
+                            job->cinfo.output_height - job->cinfo.output_scanline);
+    jpeg_finish_decompress(&job->cinfo);
+    return 0;
+}
+
+// The reference: the file read whole, then decoded straight into one buffer.
+bool ReferenceDecode(const char* path, int* components)
+{
+    ReferenceJob job;
+    memset(&job, 0, sizeof job);
+    FILE* f = fopen(path, "rb");
+    if (!f)
+        return false;
+    fseek(f, 0, SEEK_END);
+    job.fileSize = (unsigned long)ftell(f);
+    rewind(f);
+    job.file = (unsigned char*)malloc(job.fileSize);
+    bool ok = job.file && fread(job.file, 1, job.fileSize, f) == job.fileSize;
+    fclose(f);
+    if (ok) {
+        job.cinfo.err = jpeg_std_error(&job.err.pub);
+        job.err.pub.error_exit = ReferenceExit;
+        ok = RunReference(&job) == 0;
+        *components = job.cinfo.output_components;
+        jpeg_destroy_decompress(&job.cinfo);
+    }
+    free(job.rows);
+    free(job.pixels);
+    free(job.file);
+    return ok;
+}
+
+bool MeasureDecode(const char* path, int repetitions)
+{
+    std::vector<double> ours, reference;
+    int width = 0, height = 0, components = 0;
+    for (int i = 0; i < repetitions + 1; i++) {
+        // Alternate which goes first so neither always gets the warm cache.
+        for (int turn = 0; turn < 2; turn++) {
+            bool oursNow = (turn == 0) == (i % 2 == 0);
+            double t0 = Now();
+            if (oursNow) {
+                CJpegConverter conv;
+                unsigned char* raster = conv.LoadFile(path);
+                double t = Now() - t0;
+                if (!raster)
+                    return false;
+                free(raster);
+                width = conv.GetWidth();
+                height = conv.GetHeight();
+                if (i > 0)  // the first round only warms up
+                    ours.push_back(t);
+            } else {
+                if (!ReferenceDecode(path, &components))
+                    return false;
+                if (i > 0)
+                    reference.push_back(Now() - t0);
+            }
+        }
+    }
+    double o = Median(ours), r = Median(reference);
+    printf("%s (%d x %d)\n", path, width, height);
+    printf("  LoadFile            %8.2f ms (median of %d)\n", o * 1e3, repetitions);
+    printf("  libjpeg reference   %8.2f ms\n", r * 1e3);
+    printf("  ratio               %8.3f   (target <= 1.10)  %s\n", o / r,
+           o / r <= 1.10 ? "ok" : "OVER");
+    if (components == 4)
+        printf("  (four components: the reference stops at CMYK, LoadFile also converts to RGB)\n");
+    return true;
+}
+
+void MeasureThumbnailEncode(int repetitions)
+{
+    const int w = 150, h = 100;
+    std::vector<unsigned char> rgb((size_t)w * h * 3);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            unsigned char* p = &rgb[((size_t)y * w + x) * 3];
+            p[0] = (unsigned char)(x * 255 / (w - 1));
+            p[1] = (unsigned char)(y * 255 / (h - 1));
+            p[2] = (unsigned char)(((x / 5) ^ (y / 5)) & 1 ? 220 : 30);
+        }
+    const int batch = 200;
+    std::vector<double> perEncode;
+    int size = 0;
+    for (int i = 0; i < repetitions; i++) {
+        double t0 = Now();
+        for (int k = 0; k < batch; k++) {
+            CJpegConverter conv;
+            conv.m_nQuality = 65;
+            unsigned char* jpeg = conv.Encode(rgb.data(), w, h);
+            size = conv.GetSize();
+            free(jpeg);
+        }
+        perEncode.push_back((Now() - t0) / batch);
+    }
+    printf("Encode 150 x 100 at quality 65: %.1f us per thumbnail (median of %d x %d), %d bytes\n",
+           Median(perEncode) * 1e6, repetitions, batch, size);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int repetitions = 9;
+    std::vector<std::string> photos = {PIXMOOR_SAMPLE_PHOTO};
+    for (int i = 1; i < argc; i++) {
+        if (strcmp(argv[i], "-r") == 0 && i + 1 < argc)
+            repetitions = std::max(1, atoi(argv[++i]));
+        else
+            photos.push_back(argv[i]);
+    }
+    int failures = 0;
+    for (const std::string& photo : photos)
+        if (!MeasureDecode(photo.c_str(), repetitions)) {
+            fprintf(stderr, "%s: cannot decode\n", photo.c_str());
+            failures++;
+        }
+    MeasureThumbnailEncode(repetitions);
+    return failures ? 1 : 0;
+}
