@@ -376,4 +376,19 @@ TEST_F(LoadFileTest, MissingUnreadableOrEmptyGivesNullAndZeroSize)
     }
 }
 
+// A file longer than the decoder's 32-bit size is refused from its length
+// alone: no 4 GB block is allocated or read. (The file is sparse: it takes
+// no disk space.)
+TEST_F(LoadFileTest, FileBeyond32BitSizeIsRefused)
+{
+    std::string path = Put("huge.jpg", ReadBytes(DataPath("baseline-227x149.jpg")));
+    ASSERT_EQ(truncate(path.c_str(), (off_t)UINT32_MAX + 1), 0);
+    CJpegConverter conv;
+    CStderrCapture capture;
+    EXPECT_EQ(conv.LoadFile("Q:/huge.jpg"), nullptr);
+    EXPECT_EQ(conv.GetWidth(), 0);
+    EXPECT_EQ(conv.GetHeight(), 0);
+    EXPECT_EQ(capture.Text(), "");
+}
+
 }  // namespace
