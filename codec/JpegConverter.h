@@ -4,6 +4,23 @@
 // Exchange layout: width x height x 3 bytes, rows top to bottom, R, G, B,
 // nothing between rows; allocated with malloc, released by the receiver
 // with free().
+//
+// Decoding gives R, G, B for every stream libjpeg can decode to 8 bits:
+// grayscale samples are repeated three times, CMYK and YCCK are converted
+// (Adobe-inverted samples when the APP14 marker is present). Library
+// messages go to standard error (the first warning of a conversion only).
+//
+// Size limit: a picture whose raster (width x height x 3, computed in 64
+// bits) exceeds RasterBytesAllowed() (platform/MemoryLimit.h: half the
+// machine's memory, at most 2^40) is refused as soon as its header is read,
+// before anything is allocated or decoded: null, as for a failed raster
+// allocation, with m_nWidth / m_nHeight set to the declared size. libjpeg's
+// own working memory (the whole-image coefficient arrays of progressive and
+// multi-scan streams) is held to the same limit; a stream that needs more
+// fails like any fatal library error: null, 0 x 0.
+//
+// Each conversion keeps its state to itself, so conversions may run on
+// several threads at once.
 
 #include <cstdint>
 
