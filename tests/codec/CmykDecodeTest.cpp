@@ -93,12 +93,7 @@ TEST(CmykDecode, RealFourComponentFilesFillTheRaster)
         std::vector<unsigned char> bytes = ReadBytes(DataPath(f.file));
         CJpegConverter conv;
         std::string text;
-        Raster raster;
-        {
-            CStderrCapture capture;
-            raster.reset(conv.Decode(bytes.data(), (uint32_t)bytes.size()));
-            text = capture.Text();
-        }
+        Raster raster(DecodeCapturing(conv, bytes, &text));
         ASSERT_NE(raster, nullptr) << f.file;
         EXPECT_EQ(conv.GetWidth(), f.width) << f.file;
         EXPECT_EQ(conv.GetHeight(), f.height) << f.file;

@@ -8,6 +8,8 @@
 
 #include <jpeglib.h>
 
+#include "codec/JpegConverter.h"
+
 std::string DataPath(const std::string& name)
 {
     return std::string(PIXMOOR_TEST_DATA) + "/" + name;
@@ -61,6 +63,15 @@ std::string CStderrCapture::Text()
     return text;
 }
 
+unsigned char* DecodeCapturing(CJpegConverter& conv, const std::vector<unsigned char>& bytes,
+                               std::string* text)
+{
+    CStderrCapture capture;
+    unsigned char* raster = conv.Decode(bytes.data(), (uint32_t)bytes.size());
+    *text = capture.Text();
+    return raster;
+}
+
 int CountOf(const std::string& text, const std::string& needle)
 {
     int n = 0;
@@ -70,9 +81,13 @@ int CountOf(const std::string& text, const std::string& needle)
     return n;
 }
 
-static std::vector<unsigned char> EncodeFourComponents(const std::vector<unsigned char>& cmyk,
-                                                       int width, int height, bool adobe,
-                                                       bool ycck)
+enum class Stored { kAsDefault, kNoAdobeMarker, kYcck };
+
+// libjpeg's own encoder with its memory destination: `components` of 3 is
+// RGB in, 4 is CMYK in; defaults, then the quality with baseline forced.
+static std::vector<unsigned char> LibraryEncodeAs(const std::vector<unsigned char>& pixels,
+                                                  int width, int height, int components,
+                                                  int quality, Stored stored)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
@@ -83,16 +98,18 @@ static std::vector<unsigned char> EncodeFourComponents(const std::vector<unsigne
     jpeg_mem_dest(&cinfo, &out, &outSize);
     cinfo.image_width = (JDIMENSION)width;
     cinfo.image_height = (JDIMENSION)height;
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
+    cinfo.input_components = components;
+    cinfo.in_color_space = components == 4 ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    if (ycck)
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    if (stored == Stored::kYcck)
         jpeg_set_colorspace(&cinfo, JCS_YCCK);
-    cinfo.write_Adobe_marker = adobe ? TRUE : FALSE;
+    if (stored == Stored::kNoAdobeMarker)
+        cinfo.write_Adobe_marker = FALSE;
     jpeg_start_compress(&cinfo, TRUE);
+    const size_t stride = (size_t)width * components;
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&cmyk[(size_t)cinfo.next_scanline * width * 4]);
+        JSAMPROW row = const_cast<JSAMPROW>(&pixels[cinfo.next_scanline * stride]);
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -102,16 +119,24 @@ static std::vector<unsigned char> EncodeFourComponents(const std::vector<unsigne
     return result;
 }
 
+std::vector<unsigned char> LibraryEncode(const std::vector<unsigned char>& rgb, int width,
+                                         int height, int quality)
+{
+    return LibraryEncodeAs(rgb, width, height, 3, quality, Stored::kAsDefault);
+}
+
 std::vector<unsigned char> EncodeCmyk(const std::vector<unsigned char>& cmyk, int width,
                                       int height, bool adobe)
 {
-    return EncodeFourComponents(cmyk, width, height, adobe, false);
+    // For CMYK input the library writes the Adobe marker unless told not to.
+    return LibraryEncodeAs(cmyk, width, height, 4, 100,
+                           adobe ? Stored::kAsDefault : Stored::kNoAdobeMarker);
 }
 
 std::vector<unsigned char> EncodeYcck(const std::vector<unsigned char>& cmyk, int width,
                                       int height)
 {
-    return EncodeFourComponents(cmyk, width, height, true, true);
+    return LibraryEncodeAs(cmyk, width, height, 4, 100, Stored::kYcck);
 }
 
 std::vector<unsigned> LuminanceQuantTable(const unsigned char* jpeg, size_t size)

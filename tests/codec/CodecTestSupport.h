@@ -25,6 +25,13 @@ private:
     FILE* m_file;
 };
 
+class CJpegConverter;
+
+// conv.Decode(bytes) with standard error captured into `text`. The raster
+// is the caller's to free.
+unsigned char* DecodeCapturing(CJpegConverter& conv, const std::vector<unsigned char>& bytes,
+                               std::string* text);
+
 // Counts the non-overlapping occurrences of `needle` in `text`.
 int CountOf(const std::string& text, const std::string& needle);
 
@@ -32,6 +39,11 @@ int CountOf(const std::string& text, const std::string& needle);
 // stored) at quality 100; `adobe` chooses whether the APP14 marker is written.
 std::vector<unsigned char> EncodeCmyk(const std::vector<unsigned char>& cmyk, int width,
                                       int height, bool adobe);
+
+// The stream libjpeg itself makes from an R, G, B raster: defaults, then the
+// quality with baseline forced, all tables written.
+std::vector<unsigned char> LibraryEncode(const std::vector<unsigned char>& rgb, int width,
+                                         int height, int quality);
 
 // The 64 luminance quantiser values of a stream, in natural order.
 std::vector<unsigned> LuminanceQuantTable(const unsigned char* jpeg, size_t size);

@@ -128,12 +128,7 @@ TEST(JpegDecode, TruncatedInScanGivesFullRasterAndOneWarning)
     std::vector<unsigned char> whole = ReadBytes(DataPath("baseline-227x149.jpg"));
     CJpegConverter conv;
     std::string text;
-    Raster raster;
-    {
-        CStderrCapture capture;
-        raster.reset(conv.Decode(cut.data(), (uint32_t)cut.size()));
-        text = capture.Text();
-    }
+    Raster raster(DecodeCapturing(conv, cut, &text));
     ASSERT_NE(raster, nullptr);
     EXPECT_EQ(conv.GetWidth(), 227);
     EXPECT_EQ(conv.GetHeight(), 149);

@@ -40,36 +40,6 @@ std::vector<unsigned char> Noise(int width, int height, unsigned seed)
     return rgb;
 }
 
-// The stream libjpeg itself makes with the settings the converter promises:
-// RGB in, defaults, quality with baseline forced, all tables written.
-std::vector<unsigned char> LibraryEncode(const std::vector<unsigned char>& rgb, int width,
-                                         int height, int quality)
-{
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = (JDIMENSION)width;
-    cinfo.image_height = (JDIMENSION)height;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&rgb[(size_t)cinfo.next_scanline * width * 3]);
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<unsigned char> v(out, out + size);
-    free(out);
-    return v;
-}
-
 std::vector<unsigned char> EncodeWith(const std::vector<unsigned char>& rgb, int width, int height,
                                       int quality)
 {
