@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -117,50 +118,85 @@ void SetModifiedTime(const std::string& native, long long seconds)
     ASSERT_EQ(utimensat(AT_FDCWD, native.c_str(), times, 0), 0);
 }
 
-static int32_t Number(const std::vector<unsigned char>& b, size_t offset)
-{
-    if (offset + 4 > b.size()) {
-        ADD_FAILURE() << "file too short for offset " << offset;
-        return 0;
+// Reads through pread so a check need not load the whole 20 MB file.
+class FileReader {
+public:
+    explicit FileReader(const std::string& native) : m_fd(open(native.c_str(), O_RDONLY)) {}
+    ~FileReader()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
     }
-    return (int32_t)((uint32_t)b[offset] | ((uint32_t)b[offset + 1] << 8) |
-                     ((uint32_t)b[offset + 2] << 16) | ((uint32_t)b[offset + 3] << 24));
-}
+    bool IsOpen() const { return m_fd >= 0; }
+    bool Read(size_t offset, void* out, size_t size)
+    {
+        if (pread(m_fd, out, size, (off_t)offset) == (ssize_t)size)
+            return true;
+        ADD_FAILURE() << "file too short for " << size << " bytes at " << offset;
+        return false;
+    }
+    int32_t Number(size_t offset)
+    {
+        unsigned char b[4] = {};
+        Read(offset, b, 4);
+        return (int32_t)((uint32_t)b[0] | ((uint32_t)b[1] << 8) | ((uint32_t)b[2] << 16) |
+                         ((uint32_t)b[3] << 24));
+    }
+    std::vector<uint32_t> Numbers(size_t offset, int count)
+    {
+        std::vector<uint32_t> out;
+        if (count <= 0 || count > 20000) {
+            ADD_FAILURE() << "count out of range: " << count;
+            return out;
+        }
+        std::vector<unsigned char> b(4 * (size_t)count);
+        if (!Read(offset, b.data(), b.size()))
+            return out;
+        for (int i = 0; i < count; ++i) {
+            const unsigned char* p = &b[4 * (size_t)i];
+            out.push_back((uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) |
+                          ((uint32_t)p[3] << 24));
+        }
+        return out;
+    }
+
+private:
+    int m_fd;
+};
 
 ParsedCache ParseCacheFile(const std::string& native, bool withData)
 {
     ParsedCache p;
-    std::vector<unsigned char> b = ReadWholeFile(native);
-    if (b.size() < 160028) {
-        ADD_FAILURE() << "cache file shorter than its lists: " << b.size();
+    FileReader file(native);
+    if (!file.IsOpen()) {
+        ADD_FAILURE() << "cannot open " << native;
         return p;
     }
     for (int i = 0; i < 7; ++i)
-        p.header[i] = Number(b, 4 * i);
-    for (int i = 0; i < p.header[2]; ++i)
-        p.freeList.push_back((uint32_t)Number(b, 28 + 4 * (size_t)i));
-    for (int i = 0; i < p.header[4]; ++i) {
+        p.header[i] = file.Number(4 * (size_t)i);
+    if (p.header[2] > 0)
+        p.freeList = file.Numbers(28, p.header[2]);
+    std::vector<uint32_t> entries;
+    if (p.header[4] > 0)
+        entries = file.Numbers(80028, p.header[4]);
+    for (uint32_t recordBlock : entries) {
         ParsedEntry e;
-        e.recordBlock = (uint32_t)Number(b, 80028 + 4 * (size_t)i);
-        size_t rec = 160028 + (size_t)e.recordBlock * 1024;
+        e.recordBlock = recordBlock;
+        size_t rec = 160028 + (size_t)recordBlock * 1024;
         for (int k = 0; k < 9; ++k)
-            e.record[k] = Number(b, rec + 4 * k);
-        size_t nameAt = rec + 36 + (size_t)e.record[3];
-        for (int k = 0; k < e.record[2] && nameAt + k < b.size() && b[nameAt + k]; ++k)
-            e.name.push_back((char)b[nameAt + k]);
-        size_t list = 160028 + (size_t)(uint32_t)e.record[5] * 1024;
-        for (int k = 0; k < e.record[4]; ++k)
-            e.dataBlocks.push_back((uint32_t)Number(b, list + 4 * (size_t)k));
+            e.record[k] = file.Number(rec + 4 * (size_t)k);
+        if (e.record[2] > 0 && e.record[2] <= 1024) {
+            std::vector<char> name((size_t)e.record[2]);
+            file.Read(rec + 36 + (size_t)e.record[3], name.data(), name.size());
+            e.name.assign(name.data(), strnlen(name.data(), name.size()));
+        }
+        e.dataBlocks = file.Numbers(160028 + (size_t)(uint32_t)e.record[5] * 1024, e.record[4]);
         if (withData) {
             int size = e.record[6];
-            for (int k = 0; k * 1024 < size; ++k) {
-                size_t at = 160028 + (size_t)e.dataBlocks[k] * 1024;
-                size_t len = std::min(1024, size - k * 1024);
-                if (at + len > b.size()) {
-                    ADD_FAILURE() << "data block beyond the file";
-                    break;
-                }
-                e.data.insert(e.data.end(), b.begin() + at, b.begin() + at + len);
+            e.data.resize((size_t)size);
+            for (int k = 0; k * 1024 < size && k < (int)e.dataBlocks.size(); ++k) {
+                size_t len = (size_t)std::min(1024, size - k * 1024);
+                file.Read(160028 + (size_t)e.dataBlocks[k] * 1024, &e.data[(size_t)k * 1024], len);
             }
         }
         p.entries.push_back(std::move(e));
