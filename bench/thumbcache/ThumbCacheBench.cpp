@@ -1,0 +1,416 @@
+// Thumbnail cache timings in one run, as ratios against references measured
+// in the same process:
+//   - cold GetThumbnail (decode, shrink, encode, store) per photo against a
+//     plain libjpeg-turbo full decode of the same file; target <= 1.15 x;
+//   - warm GetThumbnail (a cache hit) per thumbnail; target <= 1 ms, also as a
+//     ratio to decoding the same thumbnail stream alone;
+//   - StoreThumbnail of a 150 x 100 thumbnail against its encoding alone;
+//   - OpenThumbnailCache of a file holding 6000 entries against reading the
+//     same file sequentially.
+//
+// Usage: pixmoor_thumbcache_bench [-r REPETITIONS] [PHOTO_DIRECTORY]
+// Without a directory, 20 photos of 2 to 12 megapixels are made with the
+// project's encoder in a temporary directory.
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "codec/JpegConverter.h"
+#include "image/RgbImage.h"
+#include "platform/DriveTable.h"
+#include "platform/MessageBox.h"
+#include "thumbcache/BrowseCache.h"
+#include "thumbcache/ThumbnailSize.h"
+
+namespace {
+
+double Now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// ---- Reference: plain libjpeg-turbo decode of a whole file -------------
+
+struct ReferenceError {
+    struct jpeg_error_mgr pub;
+    jmp_buf jump;
+};
+
+void ReferenceExit(j_common_ptr cinfo)
+{
+    (*cinfo->err->output_message)(cinfo);
+    longjmp(reinterpret_cast<ReferenceError*>(cinfo->err)->jump, 1);
+}
+
+struct ReferenceJob {
+    struct jpeg_decompress_struct cinfo;
+    ReferenceError err;
+    unsigned char* file;
+    unsigned long fileSize;
+    unsigned char* pixels;
+    JSAMPROW* rows;
+};
+
+// Plain C data only between setjmp and longjmp.
+int RunReference(ReferenceJob* job)
+{
+    if (setjmp(job->err.jump))
+        return -1;
+    jpeg_create_decompress(&job->cinfo);
+    jpeg_mem_src(&job->cinfo, job->file, job->fileSize);
+    jpeg_read_header(&job->cinfo, TRUE);
+    jpeg_start_decompress(&job->cinfo);
+    size_t stride = (size_t)job->cinfo.output_width * job->cinfo.output_components;
+    job->pixels = (unsigned char*)malloc(stride * job->cinfo.output_height);
+    job->rows = (JSAMPROW*)malloc(sizeof(JSAMPROW) * job->cinfo.output_height);
+    if (!job->pixels || !job->rows)
+        return -1;
+    for (JDIMENSION y = 0; y < job->cinfo.output_height; y++)
+        job->rows[y] = job->pixels + stride * y;
+    while (job->cinfo.output_scanline < job->cinfo.output_height)
+        jpeg_read_scanlines(&job->cinfo, job->rows + job->cinfo.output_scanline,
+                            job->cinfo.output_height - job->cinfo.output_scanline);
+    jpeg_finish_decompress(&job->cinfo);
+    return 0;
+}
+
+// Reads the file and decodes it; the file read is part of the time, as it is
+// for LoadFile.
+double TimeReferenceDecode(const std::string& path)
+{
+    double t0 = Now();
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f)
+        return -1;
+    fseek(f, 0, SEEK_END);
+    long size = ftell(f);
+    rewind(f);
+    std::vector<unsigned char> bytes((size_t)size);
+    size_t got = fread(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+    if (got != bytes.size())
+        return -1;
+    ReferenceJob* job = (ReferenceJob*)calloc(1, sizeof(ReferenceJob));
+    job->cinfo.err = jpeg_std_error(&job->err.pub);
+    job->err.pub.error_exit = ReferenceExit;
+    job->file = bytes.data();
+    job->fileSize = (unsigned long)bytes.size();
+    int ok = RunReference(job);
+    jpeg_destroy_decompress(&job->cinfo);
+    free(job->pixels);
+    free(job->rows);
+    free(job);
+    double t1 = Now();
+    return ok == 0 ? t1 - t0 : -1;
+}
+
+// ---- Photos --------------------------------------------------------------
+
+// A picture with smooth areas and fine texture, so it compresses like a photo.
+std::vector<unsigned char> MakePhotoPixels(int width, int height, unsigned seed)
+{
+    std::vector<unsigned char> px((size_t)width * height * 3);
+    uint32_t x = seed * 2654435761u + 1;
+    for (int r = 0; r < height; ++r) {
+        unsigned char* row = &px[(size_t)r * width * 3];
+        for (int c = 0; c < width; ++c) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            int noise = (int)(x & 31) - 16;
+            row[3 * c] = (unsigned char)std::clamp((c * 255) / width + noise, 0, 255);
+            row[3 * c + 1] = (unsigned char)std::clamp((r * 255) / height + noise, 0, 255);
+            row[3 * c + 2] = (unsigned char)std::clamp(((c / 64 + r / 64) % 2) * 180 + noise + 30, 0, 255);
+        }
+    }
+    return px;
+}
+
+bool WriteJpeg(const std::string& path, const unsigned char* px, int width, int height, int quality)
+{
+    CJpegConverter converter;
+    converter.m_nQuality = quality;
+    unsigned char* jpeg = converter.Encode(px, width, height);
+    if (!jpeg)
+        return false;
+    FILE* f = fopen(path.c_str(), "wb");
+    bool ok = f && fwrite(jpeg, 1, (size_t)converter.GetSize(), f) == (size_t)converter.GetSize();
+    if (f)
+        fclose(f);
+    free(jpeg);
+    return ok;
+}
+
+std::vector<std::string> MakePhotos(const std::string& dir)
+{
+    std::vector<std::string> photos;
+    for (int i = 0; i < 20; ++i) {
+        double mp = 2.0 + 10.0 * i / 19.0;
+        int width = (int)std::sqrt(mp * 1e6 * 4 / 3);
+        int height = width * 3 / 4;
+        if (i % 5 == 4)
+            std::swap(width, height);
+        std::vector<unsigned char> px = MakePhotoPixels(width, height, (unsigned)i);
+        std::string path = dir + "/photo" + std::to_string(i) + ".jpg";
+        if (WriteJpeg(path, px.data(), width, height, 90))
+            photos.push_back(path);
+    }
+    return photos;
+}
+
+std::vector<std::string> ListPhotos(const std::string& dir)
+{
+    std::vector<std::string> photos;
+    DIR* d = opendir(dir.c_str());
+    if (!d)
+        return photos;
+    while (struct dirent* e = readdir(d)) {
+        std::string name = e->d_name;
+        if (name.size() > 4 && (name.substr(name.size() - 4) == ".jpg" || name.substr(name.size() - 4) == ".JPG"))
+            photos.push_back(dir + "/" + name);
+    }
+    closedir(d);
+    std::sort(photos.begin(), photos.end());
+    return photos;
+}
+
+int QuietMessage(const char* text, UINT)
+{
+    fprintf(stderr, "message: %s\n", text);
+    return IDOK;
+}
+
+// ---- Measurements ----------------------------------------------------------
+
+struct ColdFigures {
+    double reference;
+    double cold;
+    double load;
+    double shrink;
+};
+
+// Where a cold thumbnail's time goes: LoadFile, then the shrink.
+void TimeParts(const std::string& path, double* load, double* shrink)
+{
+    double t0 = Now();
+    CJpegConverter converter;
+    unsigned char* photo = converter.LoadFile(path.c_str());
+    double t1 = Now();
+    int tw = 0, th = 0;
+    FitThumbnailSize(converter.GetWidth(), converter.GetHeight(), &tw, &th);
+    CRgbImage image;
+    image.SetScaledImage("tmp", photo, converter.GetWidth(), converter.GetHeight(), tw, th);
+    free(photo);
+    unsigned char* thumb = image.ExportRgb();
+    double t2 = Now();
+    free(thumb);
+    *load = t1 - t0;
+    *shrink = t2 - t1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int reps = 3;
+    std::string photoDir;
+    for (int i = 1; i < argc; ++i) {
+        if (!strcmp(argv[i], "-r") && i + 1 < argc)
+            reps = std::max(1, atoi(argv[++i]));
+        else
+            photoDir = argv[i];
+    }
+    SetMessageBoxHandler(QuietMessage);
+
+    char work[] = "/tmp/pixmoor-thumbbench-XXXXXX";
+    if (!mkdtemp(work)) {
+        perror("mkdtemp");
+        return 1;
+    }
+    const std::string workDir = work;
+    CDriveTable::Instance().SetDrive('C', workDir);
+
+    std::vector<std::string> photos;
+    if (photoDir.empty()) {
+        printf("making 20 photos of 2 to 12 MP in %s ...\n", workDir.c_str());
+        fflush(stdout);
+        photos = MakePhotos(workDir);
+    } else {
+        photos = ListPhotos(photoDir);
+    }
+    if (photos.empty()) {
+        fprintf(stderr, "no photos\n");
+        return 1;
+    }
+
+    // Cold: each repetition uses a fresh cache file, opened before timing.
+    std::vector<ColdFigures> cold(photos.size(), ColdFigures{1e9, 1e9, 1e9, 1e9});
+    for (int r = 0; r < reps; ++r) {
+        CBrowseCache cache;
+        snprintf(cache.m_cachePath, sizeof cache.m_cachePath, "C:/cold%d.bin", r);
+        cache.OpenThumbnailCache(cache.m_cachePath);
+        for (size_t i = 0; i < photos.size(); ++i) {
+            ColdFigures& f = cold[i];
+            f.reference = std::min(f.reference, TimeReferenceDecode(photos[i]));
+            int w = 0, h = 0;
+            double t0 = Now();
+            unsigned char* thumb = cache.GetThumbnail(photos[i].c_str(), &w, &h);
+            double t1 = Now();
+            free(thumb);
+            f.cold = std::min(f.cold, t1 - t0);
+            double load = 0, shrink = 0;
+            TimeParts(photos[i], &load, &shrink);
+            f.load = std::min(f.load, load);
+            f.shrink = std::min(f.shrink, shrink);
+        }
+        std::string native = workDir + "/cold" + std::to_string(r) + ".bin";
+        unlink(native.c_str());
+    }
+    printf("\ncold GetThumbnail against a plain libjpeg-turbo decode (best of %d):\n", reps);
+    printf("%-12s %10s %10s %10s %7s %9s %9s\n", "photo", "size", "decode ms", "cold ms", "ratio",
+           "load ms", "shrink ms");
+    double sumRef = 0, sumCold = 0, sumShrink = 0, sumLoad = 0;
+    std::vector<double> ratios;
+    for (size_t i = 0; i < photos.size(); ++i) {
+        const ColdFigures& f = cold[i];
+        CJpegConverter probe;
+        unsigned char* px = probe.LoadFile(photos[i].c_str());
+        free(px);
+        std::string name = photos[i].substr(photos[i].find_last_of('/') + 1);
+        char size[32];
+        snprintf(size, sizeof size, "%dx%d", probe.GetWidth(), probe.GetHeight());
+        printf("%-12s %10s %10.1f %10.1f %7.3f %9.1f %9.1f\n", name.c_str(), size, f.reference * 1e3,
+               f.cold * 1e3, f.cold / f.reference, f.load * 1e3, f.shrink * 1e3);
+        sumRef += f.reference;
+        sumCold += f.cold;
+        sumLoad += f.load;
+        sumShrink += f.shrink;
+        ratios.push_back(f.cold / f.reference);
+    }
+    printf("cold / decode: total %.3f, median %.3f (target <= 1.15); LoadFile / decode %.3f, "
+           "shrink share of cold %.1f %%\n",
+           sumCold / sumRef, Median(ratios), sumLoad / sumRef, 100.0 * sumShrink / sumCold);
+
+    // Warm: every photo is in the cache; each lookup is timed.
+    {
+        CBrowseCache cache;
+        snprintf(cache.m_cachePath, sizeof cache.m_cachePath, "C:/warm.bin");
+        for (const std::string& p : photos) {
+            int w = 0, h = 0;
+            free(cache.GetThumbnail(p.c_str(), &w, &h));
+        }
+        std::vector<double> warm, decodeOnly;
+        for (int round = 0; round < 20; ++round) {
+            for (const std::string& p : photos) {
+                int w = 0, h = 0;
+                double t0 = Now();
+                unsigned char* t = cache.GetThumbnail(p.c_str(), &w, &h);
+                double t1 = Now();
+                // Reference: decoding a thumbnail stream of the same size alone.
+                CJpegConverter enc;
+                enc.m_nQuality = 65;
+                unsigned char* jpeg = enc.Encode(t, w, h);
+                double t2 = Now();
+                CJpegConverter dec;
+                unsigned char* again = dec.Decode(jpeg, (uint32_t)enc.GetSize());
+                double t3 = Now();
+                free(again);
+                free(jpeg);
+                free(t);
+                warm.push_back(t1 - t0);
+                decodeOnly.push_back(t3 - t2);
+            }
+        }
+        printf("\nwarm GetThumbnail (cache hit): median %.3f ms per thumbnail (target <= 1 ms); "
+               "%.2f x decoding the thumbnail stream alone (%.3f ms)\n",
+               Median(warm) * 1e3, Median(warm) / Median(decodeOnly), Median(decodeOnly) * 1e3);
+    }
+
+    // Store: a 150 x 100 thumbnail, against its encoding alone.
+    {
+        std::vector<unsigned char> px = MakePhotoPixels(150, 100, 7);
+        CBrowseCache cache;
+        snprintf(cache.m_cachePath, sizeof cache.m_cachePath, "C:/store.bin");
+        cache.OpenThumbnailCache(cache.m_cachePath);
+        std::vector<double> store, encode;
+        for (int i = 0; i < 400; ++i) {
+            std::string path = "C:/store/" + std::to_string(i) + ".jpg";
+            double t0 = Now();
+            cache.StoreThumbnail(path.c_str(), px.data(), 150, 100);
+            double t1 = Now();
+            CJpegConverter enc;
+            enc.m_nQuality = 65;
+            unsigned char* jpeg = enc.Encode(px.data(), 150, 100);
+            double t2 = Now();
+            free(jpeg);
+            store.push_back(t1 - t0);
+            encode.push_back(t2 - t1);
+        }
+        printf("\nStoreThumbnail 150x100: median %.3f ms, %.2f x its encoding alone (%.3f ms); "
+               "%d entries after 400 stores\n",
+               Median(store) * 1e3, Median(store) / Median(encode), Median(encode) * 1e3,
+               cache.m_cacheCount);
+    }
+
+    // Open: a cache of 6000 small entries (3 blocks each), built once.
+    {
+        std::vector<unsigned char> px = MakePhotoPixels(8, 8, 3);
+        {
+            CBrowseCache builder;
+            snprintf(builder.m_cachePath, sizeof builder.m_cachePath, "C:/open.bin");
+            for (int i = 0; i < 6000; ++i) {
+                std::string path = "C:/Photos/2024/Holiday/IMG_" + std::to_string(10000 + i) + ".jpg";
+                builder.StoreThumbnail(path.c_str(), px.data(), 8, 8);
+            }
+            printf("\nopen: built a cache of %d entries\n", builder.m_cacheCount);
+        }
+        const std::string native = workDir + "/open.bin";
+        std::vector<double> open, readAll;
+        for (int i = 0; i < 15; ++i) {
+            CBrowseCache cache;
+            snprintf(cache.m_cachePath, sizeof cache.m_cachePath, "C:/open.bin");
+            double t0 = Now();
+            int ok = cache.OpenThumbnailCache(cache.m_cachePath);
+            double t1 = Now();
+            if (ok != 0 || cache.m_cacheCount != 6000)
+                printf("open failed: %d, %d entries\n", ok, cache.m_cacheCount);
+            FILE* f = fopen(native.c_str(), "rb");
+            std::vector<unsigned char> buf(1 << 20);
+            size_t total = 0, got;
+            while ((got = fread(buf.data(), 1, buf.size(), f)) > 0)
+                total += got;
+            fclose(f);
+            double t2 = Now();
+            open.push_back(t1 - t0);
+            readAll.push_back(t2 - t1);
+        }
+        printf("OpenThumbnailCache with 6000 entries: median %.2f ms, %.2f x reading the whole "
+               "%.1f MB file sequentially (%.2f ms)\n",
+               Median(open) * 1e3, Median(open) / Median(readAll),
+               (double)(160028 + 6000 * 3 * 1024) / 1e6, Median(readAll) * 1e3);
+    }
+
+    std::string cmd = "rm -rf '" + workDir + "'";
+    if (system(cmd.c_str()) != 0)
+        fprintf(stderr, "could not remove %s\n", workDir.c_str());
+    return 0;
+}
