@@ -87,6 +87,9 @@ protected:
 class CPaintDC : public CDC {
 public:
     explicit CPaintDC(Impl* impl) : CDC(impl) {}
+    // The context of the paint in progress on `wnd` (its OnPaint handler);
+    // defined by the window layer.
+    explicit CPaintDC(class CWnd* wnd);
 };
 
 int SetStretchBltMode(HDC hdc, int mode);

@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "DriveTable.h"
 
@@ -111,4 +112,42 @@ int PlatformRemoveFile(const char* path)
     if (native.empty())
         return -1;
     return remove(native.c_str());
+}
+
+CFile::~CFile()
+{
+    Close();
+}
+
+BOOL CFile::Open(const char* path, UINT nOpenFlags)
+{
+    Close();
+    if (!path || (nOpenFlags & 0x3) != modeRead)
+        return FALSE;
+    std::string full = path;
+    const bool drivePath = full.size() >= 2 && full[1] == ':';
+    if (!drivePath && !full.empty() && full[0] != '/') {
+        char cwd[4096];
+        if (!getcwd(cwd, sizeof cwd))
+            return FALSE;
+        full = std::string(cwd) + "/" + full;
+    }
+    if (full.size() >= sizeof m_szFilePath)
+        return FALSE;
+    CFileStatus status;
+    if (!GetStatus(full.c_str(), status) || (status.m_attribute & FILE_ATTRIBUTE_DIRECTORY))
+        return FALSE;
+    m_pStream = PlatformOpenFile(full.c_str(), "rb");
+    if (!m_pStream)
+        return FALSE;
+    memcpy(m_szFilePath, full.c_str(), full.size() + 1);
+    return TRUE;
+}
+
+void CFile::Close()
+{
+    if (m_pStream)
+        fclose(m_pStream);
+    m_pStream = nullptr;
+    m_szFilePath[0] = '\0';
 }

@@ -39,6 +39,24 @@ class CFile {
 public:
     // TRUE and the status when the path names an existing file or directory.
     static BOOL GetStatus(const char* path, CFileStatus& status);
+
+    // An open file, read-only: the document framework opens the chosen file
+    // with it before the document loads. The file path is the full path:
+    // a relative native path is made absolute against the working directory.
+    enum OpenFlags : UINT { modeRead = 0x0000, shareDenyWrite = 0x0020 };
+    CFile() = default;
+    ~CFile();
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    // Only reading is supported; any other mode fails. FALSE when the file
+    // can't be opened or names a directory.
+    BOOL Open(const char* path, UINT nOpenFlags);
+    void Close();
+    const char* GetFilePath() const { return m_szFilePath; }
+
+private:
+    FILE* m_pStream = nullptr;
+    char m_szFilePath[4096] = "";
 };
 
 // fopen / remove through the drive table.

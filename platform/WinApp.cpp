@@ -1,0 +1,394 @@
+#include "platform/WinApp.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QPageSetupDialog>
+#include <QSettings>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "platform/AfxRes.h"
+#include "platform/DesktopEntry.h"
+#include "platform/DocTemplate.h"
+#include "platform/Document.h"
+#include "platform/DriveTable.h"
+#include "platform/FrameWnd.h"
+#include "platform/ModalRunner.h"
+#include "platform/PrinterState.h"
+#include "platform/QtMessageBox.h"
+#include "platform/RecentFileList.h"
+#include "platform/Resource.h"
+#include "platform/View.h"
+#include "platform/WndImpl.h"
+
+struct CWinApp::Impl {
+    QSettings* settings = nullptr;
+};
+
+static CWinApp* g_pApp = nullptr;
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+    ON_COMMAND(ID_APP_EXIT, OnAppExit)
+    ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, OnOpenRecentFile)
+END_MESSAGE_MAP()
+
+CWinApp::CWinApp(const char* lpszAppName) : m_pAppImpl(new Impl)
+{
+    if (lpszAppName)
+        m_strAppName = lpszAppName;
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    for (CDocTemplate* t : m_templates)
+        delete t;
+    delete m_pRecentFileList;
+    delete m_pAppImpl->settings;
+    delete m_pAppImpl;
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::ExitInstance()
+{
+    if (m_pRecentFileList)
+        m_pRecentFileList->WriteList(this);
+    if (m_pAppImpl->settings)
+        m_pAppImpl->settings->sync();
+    return 0;
+}
+
+int CWinApp::Run()
+{
+    if (!m_bQuit && m_pMainWnd)
+        QApplication::exec();
+    return ExitInstance();
+}
+
+void CWinApp::PostQuit()
+{
+    m_bQuit = true;
+    if (QCoreApplication::instance())
+        QTimer::singleShot(0, QCoreApplication::instance(), []() { QCoreApplication::quit(); });
+}
+
+// ---------------------------------------------------------------------------
+// Settings
+
+void CWinApp::SetRegistryKey(const char* lpszRegistryKey)
+{
+    m_strRegistryKey = lpszRegistryKey ? lpszRegistryKey : "";
+    if (m_strAppName.empty())
+        AfxLoadString(AFX_IDS_APP_TITLE, m_strAppName);
+    delete m_pAppImpl->settings;
+    m_pAppImpl->settings = new QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                                         QString::fromUtf8(m_strRegistryKey.c_str()),
+                                         QString::fromUtf8(m_strAppName.c_str()));
+}
+
+static QString Key(const char* section, const char* entry)
+{
+    return QString::fromUtf8(section) + QLatin1Char('/') + QString::fromUtf8(entry);
+}
+
+std::string CWinApp::GetProfileString(const char* lpszSection, const char* lpszEntry, const char* lpszDefault)
+{
+    const std::string fallback = lpszDefault ? lpszDefault : "";
+    QSettings* s = m_pAppImpl->settings;
+    if (!s || !lpszSection || !lpszEntry)
+        return fallback;
+    const QVariant v = s->value(Key(lpszSection, lpszEntry));
+    if (!v.isValid())
+        return fallback;
+    return v.toString().toLocal8Bit().toStdString();
+}
+
+BOOL CWinApp::WriteProfileString(const char* lpszSection, const char* lpszEntry, const char* lpszValue)
+{
+    QSettings* s = m_pAppImpl->settings;
+    if (!s || !lpszSection)
+        return FALSE;
+    if (!lpszEntry)
+        s->remove(QString::fromUtf8(lpszSection));
+    else if (!lpszValue)
+        s->remove(Key(lpszSection, lpszEntry));
+    else
+        s->setValue(Key(lpszSection, lpszEntry), QString::fromLocal8Bit(lpszValue));
+    s->sync();
+    return s->status() == QSettings::NoError;
+}
+
+UINT CWinApp::GetProfileInt(const char* lpszSection, const char* lpszEntry, int nDefault)
+{
+    QSettings* s = m_pAppImpl->settings;
+    if (!s || !lpszSection || !lpszEntry)
+        return (UINT)nDefault;
+    bool ok = false;
+    const int value = s->value(Key(lpszSection, lpszEntry)).toInt(&ok);
+    return (UINT)(ok ? value : nDefault);
+}
+
+BOOL CWinApp::WriteProfileInt(const char* lpszSection, const char* lpszEntry, int nValue)
+{
+    QSettings* s = m_pAppImpl->settings;
+    if (!s || !lpszSection || !lpszEntry)
+        return FALSE;
+    s->setValue(Key(lpszSection, lpszEntry), nValue);
+    s->sync();
+    return s->status() == QSettings::NoError;
+}
+
+void CWinApp::ApplyDriveSettings()
+{
+    QSettings* s = m_pAppImpl->settings;
+    if (!s)
+        return;
+    CDriveTable& drives = CDriveTable::Instance();
+    s->beginGroup(QStringLiteral("Drives"));
+    const QStringList keys = s->childKeys();
+    for (const QString& key : keys) {
+        if (key.size() == 1)
+            drives.SetDrive(key.at(0).toLatin1(), s->value(key).toString().toLocal8Bit().toStdString());
+    }
+    s->endGroup();
+    if (const char* env = getenv("PIXMOOR_DRIVES"))
+        drives.Apply(env);
+}
+
+// ---------------------------------------------------------------------------
+// Documents
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
+{
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
+    if (nMaxMRU == 0)
+        return;
+    m_pRecentFileList = new CRecentFileList(0, "Recent File List", "File%d", (int)nMaxMRU);
+    m_pRecentFileList->ReadList(this);
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
+{
+    m_templates.push_back(pTemplate);
+}
+
+// The full path of a file name: drive-letter and absolute paths stay as
+// they are; relative native paths are made absolute.
+static std::string FullPath(const char* name)
+{
+    std::string path = name ? name : "";
+    const bool drivePath = path.size() >= 2 && path[1] == ':';
+    if (path.empty() || drivePath || path[0] == '/')
+        return path;
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd))
+        return path;
+    return std::string(cwd) + "/" + path;
+}
+
+CDocument* CWinApp::OpenDocumentFile(const char* lpszFileName)
+{
+    if (m_templates.empty() || !lpszFileName)
+        return nullptr;
+    const std::string path = FullPath(lpszFileName);
+    CDocTemplate* pTemplate = m_templates.front();
+    CDocument* match = nullptr;
+    if (pTemplate->MatchDocType(path.c_str(), match) == CDocTemplate::yesAlreadyOpen) {
+        // Already open: only bring its window forward, nothing is read.
+        POSITION pos = match->GetFirstViewPosition();
+        if (CView* view = match->GetNextView(pos)) {
+            if (CFrameWnd* frame = view->GetParentFrame())
+                frame->ActivateFrame();
+        }
+        return match;
+    }
+    return pTemplate->OpenDocumentFile(path.c_str());
+}
+
+void CWinApp::AddToRecentFileList(const char* lpszPathName)
+{
+    if (!m_pRecentFileList)
+        return;
+    m_pRecentFileList->Add(lpszPathName);
+    m_pRecentFileList->WriteList(this);
+}
+
+std::vector<std::string> CWinApp::GetRecentFiles() const
+{
+    return m_pRecentFileList ? m_pRecentFileList->GetNames() : std::vector<std::string>();
+}
+
+void CWinApp::EnableShellOpen()
+{
+    // Open requests from the desktop start a new process with the file.
+}
+
+void CWinApp::RegisterShellFileTypes(BOOL)
+{
+    if (m_templates.empty())
+        return;
+    DesktopEntry entry;
+    std::string ext;
+    m_templates.front()->GetDocString(entry.name, CDocTemplate::windowTitle);
+    m_templates.front()->GetDocString(entry.comment, CDocTemplate::regFileTypeName);
+    m_templates.front()->GetDocString(ext, CDocTemplate::filterExt);
+    entry.id = m_strAppName.empty() ? "pixmoor" : m_strAppName;
+    entry.icon = entry.id;
+    entry.mimeType = MimeTypeOfExtension(ext.c_str());
+    entry.executable = QCoreApplication::applicationFilePath().toLocal8Bit().toStdString();
+    WriteDesktopEntry(entry);
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
+{
+    for (int i = 1; i < m_argc; ++i) {
+        const char* arg = m_argv[i];
+        const bool flag = CCommandLineInfo::IsSwitch(arg);
+        rCmdInfo.ParseParam(flag ? arg + 1 : arg, flag, i + 1 == m_argc);
+    }
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
+{
+    switch (rCmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        OnFileNew();
+        return m_pMainWnd != nullptr;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(rCmdInfo.m_strFileName.c_str()) != nullptr;
+    default:
+        // Printing, DDE and unregistering from the command line are not
+        // served on this platform.
+        return FALSE;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void CWinApp::OnFileNew()
+{
+    if (!m_templates.empty())
+        m_templates.front()->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFileOpen()
+{
+    if (m_templates.empty())
+        return;
+    std::string filterName, filterExt, allFilter, title;
+    m_templates.front()->GetDocString(filterName, CDocTemplate::filterName);
+    m_templates.front()->GetDocString(filterExt, CDocTemplate::filterExt);
+    AfxLoadString(AFX_IDS_ALLFILTER, allFilter);
+    AfxLoadString(AFX_IDS_OPENFILE, title);
+    QStringList filters;
+    if (!filterName.empty())
+        filters << QString::fromUtf8(filterName.substr(0, filterName.find(" (")).c_str()) +
+                       QStringLiteral(" (*%1)").arg(QString::fromUtf8(filterExt.c_str()));
+    filters << QString::fromUtf8(allFilter.substr(0, allFilter.find(" (")).c_str()) + QStringLiteral(" (*)");
+    QFileDialog dialog(RootWidgetOf(m_pMainWnd), QString::fromUtf8(title.c_str()));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    if (AfxRunModal(dialog) != QDialog::Accepted)
+        return;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty())
+        return;
+    OpenDocumentFile(files.first().toLocal8Bit().constData());
+}
+
+void CWinApp::OnFilePrintSetup()
+{
+    QPageSetupDialog dialog(&AfxGetPrinterState()->printer, RootWidgetOf(m_pMainWnd));
+    AfxRunModal(dialog);
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd)
+        m_pMainWnd->OnClose();
+}
+
+void CWinApp::OnOpenRecentFile(UINT nID)
+{
+    if (!m_pRecentFileList)
+        return;
+    const int index = (int)(nID - ID_FILE_MRU_FILE1);
+    const std::vector<std::string>& names = m_pRecentFileList->GetNames();
+    if (index < 0 || index >= (int)names.size())
+        return;
+    const std::string path = names[(size_t)index];
+    if (!OpenDocumentFile(path.c_str())) {
+        // A file that can no longer be opened leaves the list.
+        m_pRecentFileList->Remove(index);
+        m_pRecentFileList->WriteList(this);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Entry point
+
+static bool g_bCreatingApplication = false;
+
+// While the Qt application is made, Qt's own warnings are held back and a
+// fatal failure (no usable platform plugin) ends the process with one line
+// instead of an abort.
+static void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString&)
+{
+    if (type == QtFatalMsg && g_bCreatingApplication) {
+        fprintf(stderr, "pixmoor: cannot open the display (no usable Qt platform plugin)\n");
+        fflush(stderr);
+        _exit(1);
+    }
+}
+
+static bool HaveDisplayEnvironment()
+{
+    const char* qpa = getenv("QT_QPA_PLATFORM");
+    const char* x11 = getenv("DISPLAY");
+    const char* wayland = getenv("WAYLAND_DISPLAY");
+    return (qpa && *qpa) || (x11 && *x11) || (wayland && *wayland);
+}
+
+int AfxWinMain(int argc, char** argv)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return 1;
+    if (!HaveDisplayEnvironment()) {
+        fprintf(stderr, "pixmoor: no display (set DISPLAY or WAYLAND_DISPLAY, or QT_QPA_PLATFORM=offscreen)\n");
+        return 1;
+    }
+    g_bCreatingApplication = true;
+    QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
+    QApplication qapp(argc, argv);
+    qInstallMessageHandler(previous);
+    g_bCreatingApplication = false;
+
+    if (app->m_strAppName.empty())
+        AfxLoadString(AFX_IDS_APP_TITLE, app->m_strAppName);
+    QApplication::setApplicationName(QString::fromUtf8(app->m_strAppName.c_str()));
+    InstallQtMessageBoxes();
+    app->m_argc = argc;
+    app->m_argv = argv;
+    if (!app->InitInstance()) {
+        app->ExitInstance();
+        return 1;
+    }
+    return app->Run();
+}
