@@ -6,6 +6,22 @@
 #include "image/Resample.h"
 #include "platform/MemoryLimit.h"
 
+// Exchange and stored layout differ in row order and in the order of bytes
+// 0 and 2; this converts either way.
+static void FlipRowsSwapRedBlue(const unsigned char* src, size_t srcStride, unsigned char* dst,
+                                size_t dstStride, int width, int height)
+{
+    for (int r = 0; r < height; ++r) {
+        const unsigned char* s = src + (size_t)r * srcStride;
+        unsigned char* d = dst + (size_t)(height - 1 - r) * dstStride;
+        for (int x = 0; x < width; ++x, s += 3, d += 3) {
+            d[0] = s[2];
+            d[1] = s[1];
+            d[2] = s[0];
+        }
+    }
+}
+
 CRgbImage::CRgbImage()
     : m_nFlags(0),
       m_nPad(0),
@@ -94,17 +110,7 @@ int CRgbImage::SetImage(const char* name, const unsigned char* pixels, int width
     if (!m_pFullBits)
         return -1;
     m_nFullPad = RowFill(width);
-    const size_t inStride = (size_t)width * 3;
-    const size_t stride = Stride(width);
-    for (int r = 0; r < height; ++r) {
-        const unsigned char* s = pixels + (size_t)r * inStride;
-        unsigned char* d = m_pFullBits + (size_t)(height - 1 - r) * stride;
-        for (int x = 0; x < width; ++x, s += 3, d += 3) {
-            d[0] = s[2];
-            d[1] = s[1];
-            d[2] = s[0];
-        }
-    }
+    FlipRowsSwapRedBlue(pixels, (size_t)width * 3, m_pFullBits, Stride(width), width, height);
     m_nFullWidth = m_nWidth = width;
     m_nFullHeight = m_nHeight = height;
     return Rescale(width, height);
@@ -144,15 +150,7 @@ int CRgbImage::SetScaledImage(const char* name, const unsigned char* pixels, int
     }
     // The display raster holds R, G, B top-down; the stored layout wants
     // B, G, R bottom-up.
-    for (int r = 0; r < newHeight; ++r) {
-        const unsigned char* s = display + (size_t)r * stride;
-        unsigned char* d = full + (size_t)(newHeight - 1 - r) * stride;
-        for (int x = 0; x < newWidth; ++x, s += 3, d += 3) {
-            d[0] = s[2];
-            d[1] = s[1];
-            d[2] = s[0];
-        }
-    }
+    FlipRowsSwapRedBlue(display, stride, full, stride, newWidth, newHeight);
     std::memcpy(display, full, stride * (size_t)newHeight);
 
     m_pFullBits = full;
@@ -206,16 +204,7 @@ unsigned char* CRgbImage::ExportRgb()
     unsigned char* out = (unsigned char*)std::malloc((size_t)bytes);
     if (!out)
         return nullptr;
-    const size_t stride = Stride(m_nWidth);
-    unsigned char* d = out;
-    for (int r = m_nHeight - 1; r >= 0; --r) {
-        const unsigned char* s = m_pBits + (size_t)r * stride;
-        for (int x = 0; x < m_nWidth; ++x, s += 3, d += 3) {
-            d[0] = s[2];
-            d[1] = s[1];
-            d[2] = s[0];
-        }
-    }
+    FlipRowsSwapRedBlue(m_pBits, Stride(m_nWidth), out, (size_t)m_nWidth * 3, m_nWidth, m_nHeight);
     return out;
 }
 
