@@ -338,9 +338,13 @@ unsigned char* CBrowseCache::GetThumbnail(const char* path, int* width, int* hei
     image.SetScaledImage("tmp", photo, *width, *height, tw, th);
     free(photo);
     unsigned char* thumb = image.ExportRgb();
+    if (!thumb) {
+        *width = 0;
+        *height = 0;
+        return nullptr;
+    }
     *width = tw;
     *height = th;
-    if (thumb)
-        StoreThumbnail(path, thumb, tw, th);
+    StoreThumbnail(path, thumb, tw, th);
     return thumb;
 }

@@ -10,7 +10,8 @@
 //
 // Usage: pixmoor_thumbcache_bench [-r REPETITIONS] [PHOTO_DIRECTORY]
 // Without a directory, 20 photos of 2 to 12 megapixels are made with the
-// project's encoder in a temporary directory.
+// project's encoder in a temporary directory, and the build's 12 MP sample
+// photo is added.
 
 #include <algorithm>
 #include <chrono>
@@ -254,6 +255,11 @@ int main(int argc, char** argv)
         printf("making 20 photos of 2 to 12 MP in %s ...\n", workDir.c_str());
         fflush(stdout);
         photos = MakePhotos(workDir);
+#ifdef PIXMOOR_SAMPLE_PHOTO
+        // The build's 12 MP sample chart, when it has been made.
+        if (access(PIXMOOR_SAMPLE_PHOTO, R_OK) == 0)
+            photos.push_back(PIXMOOR_SAMPLE_PHOTO);
+#endif
     } else {
         photos = ListPhotos(photoDir);
     }
