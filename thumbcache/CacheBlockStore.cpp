@@ -41,10 +41,12 @@ int ContiguousRun(const uint32_t* list, int count, int first, int size)
     return last - first + 1;
 }
 
-// Reads or writes a stream through its data blocks; adjacent blocks go in
-// one transfer. Piece k lies at the start of list[k]; the last listed block
-// holds nothing when the size is a whole number of blocks.
-int ReadPieces(FILE* file, const uint32_t* list, int count, unsigned char* bytes, int size)
+// Walks a stream of `size` bytes through its data blocks, calling
+// transfer(file offset, stream offset, length) once per run of adjacent
+// blocks. Piece k lies at the start of list[k]; the last listed block holds
+// nothing when the size is a whole number of blocks.
+template <typename Transfer>
+int ForEachRun(const uint32_t* list, int count, int size, Transfer transfer)
 {
     for (int k = 0; (int64_t)k * kCacheBlockSize < size;) {
         int run = ContiguousRun(list, count, k, size);
@@ -52,26 +54,25 @@ int ReadPieces(FILE* file, const uint32_t* list, int count, unsigned char* bytes
         int64_t end = begin + (int64_t)run * kCacheBlockSize;
         if (end > size)
             end = size;
-        if (CacheReadAt(file, CacheBlockOffset(list[k]), bytes + begin, (size_t)(end - begin)) != 0)
+        if (transfer(CacheBlockOffset(list[k]), (size_t)begin, (size_t)(end - begin)) != 0)
             return -1;
         k += run;
     }
     return 0;
 }
 
+int ReadPieces(FILE* file, const uint32_t* list, int count, unsigned char* bytes, int size)
+{
+    return ForEachRun(list, count, size, [&](long offset, size_t at, size_t length) {
+        return CacheReadAt(file, offset, bytes + at, length);
+    });
+}
+
 int WritePieces(FILE* file, const uint32_t* list, int count, const unsigned char* bytes, int size)
 {
-    for (int k = 0; (int64_t)k * kCacheBlockSize < size;) {
-        int run = ContiguousRun(list, count, k, size);
-        int64_t begin = (int64_t)k * kCacheBlockSize;
-        int64_t end = begin + (int64_t)run * kCacheBlockSize;
-        if (end > size)
-            end = size;
-        if (CacheWriteAt(file, CacheBlockOffset(list[k]), bytes + begin, (size_t)(end - begin)) != 0)
-            return -1;
-        k += run;
-    }
-    return 0;
+    return ForEachRun(list, count, size, [&](long offset, size_t at, size_t length) {
+        return CacheWriteAt(file, offset, bytes + at, length);
+    });
 }
 
 // Reads and checks the record in `block`; a name length above 1024 has its
