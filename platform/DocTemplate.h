@@ -20,8 +20,8 @@ public:
     enum Confidence { noAttempt, maybeAttemptForeign, maybeAttemptNative, yesAttemptForeign,
                       yesAttemptNative, yesAlreadyOpen };
 
-    CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
-                 CRuntimeClass* pViewClass);
+    CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
+                 const CRuntimeClass* pViewClass);
     virtual ~CDocTemplate();
 
     BOOL GetDocString(std::string& rString, DocStringIndex index) const;
@@ -40,9 +40,9 @@ public:
     UINT m_nIDResource;
 
 protected:
-    CRuntimeClass* m_pDocClass;
-    CRuntimeClass* m_pFrameClass;
-    CRuntimeClass* m_pViewClass;
+    const CRuntimeClass* m_pDocClass;
+    const CRuntimeClass* m_pFrameClass;
+    const CRuntimeClass* m_pViewClass;
 };
 
 class CSingleDocTemplate : public CDocTemplate {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/RuntimeClass.h"
 #include "platform/Wnd.h"
 
 class CDocument;
@@ -30,7 +31,7 @@ enum : DWORD {
 };
 
 struct CCreateContext {
-    CRuntimeClass* m_pNewViewClass = nullptr;
+    const CRuntimeClass* m_pNewViewClass = nullptr;
     CDocument* m_pCurrentDoc = nullptr;
     CDocTemplate* m_pNewDocTemplate = nullptr;
     CView* m_pLastView = nullptr;

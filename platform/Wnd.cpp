@@ -205,8 +205,18 @@ void CWnd::Impl::ApplyBar(int nBar, BOOL /*bRedraw*/)
     bar->setSingleStep(1);
     bar->setValue(si.nPos);
     const bool shown = BarShown(nBar);
-    if (bar->isVisibleTo(area) != shown && area)
+    if (bar->isVisibleTo(area) == shown || !area)
+        return;
+    if (painter) {
+        // Not while this window paints: the client area is resized after.
+        QPointer<CScrolledArea> target = area;
+        QTimer::singleShot(0, area, [target]() {
+            if (target)
+                target->Relayout();
+        });
+    } else {
         area->Relayout();
+    }
 }
 
 static UINT ScrollCode(int action)
@@ -254,10 +264,21 @@ void CWnd::Impl::OnBarReleased(int nBar)
     }
 }
 
+static int g_nPaintDepth = 0;
+
+int AfxPaintDepth()
+{
+    return g_nPaintDepth;
+}
+
 void CWnd::Impl::Paint(QPaintEvent* e)
 {
     if (!wnd || !client)
         return;
+    struct DepthGuard {
+        DepthGuard() { ++g_nPaintDepth; }
+        ~DepthGuard() { --g_nPaintDepth; }
+    } depth;
     QPainter p(client);
     p.setClipRegion(e->region());
     painter = &p;

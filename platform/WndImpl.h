@@ -68,6 +68,10 @@ struct CWnd::Impl {
     std::vector<CWnd*> children;
 };
 
+// Number of paints in progress (a paint handler may load a picture and
+// report a failure: the box is shown once the paint is over).
+int AfxPaintDepth();
+
 // The Qt widget behind a window's client area (tests render it).
 QWidget* ClientWidgetOf(const CWnd* wnd);
 QWidget* RootWidgetOf(const CWnd* wnd);

@@ -1,0 +1,243 @@
+#include "app/PixmoorView.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/FirstPaintProbe.h"
+#include "app/PixmoorDoc.h"
+#include "app/StartupFile.h"
+#include "app/res/Resource.h"
+#include "codec/JpegConverter.h"
+#include "platform/CmdUI.h"
+#include "platform/Dc.h"
+#include "platform/MessageBox.h"
+#include "platform/WinApp.h"
+
+namespace {
+const COLORREF kGrey = RGB(192, 192, 192);
+}
+
+IMPLEMENT_DYNCREATE(CPixmoorView, CScrollView)
+
+BEGIN_MESSAGE_MAP(CPixmoorView, CScrollView)
+    ON_COMMAND(ID_VIEW_SCALE_100, OnScale100)
+    ON_COMMAND(ID_VIEW_SCALE_200, OnScale200)
+    ON_COMMAND(ID_VIEW_SCALE_25, OnScale25)
+    ON_COMMAND(ID_VIEW_SCALE_400, OnScale400)
+    ON_COMMAND(ID_VIEW_SCALE_50, OnScale50)
+    ON_COMMAND(ID_VIEW_SCALE_FIT, OnScaleFit)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_SCALE_25, OnUpdateScale25)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_SCALE_50, OnUpdateScale50)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_SCALE_100, OnUpdateScale100)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_SCALE_200, OnUpdateScale200)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_SCALE_400, OnUpdateScale400)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_SCALE_FIT, OnUpdateScaleFit)
+    ON_COMMAND(ID_VIEW_ROTATE_LEFT, OnRotateLeft)
+    ON_COMMAND(ID_VIEW_ROTATE_RIGHT, OnRotateRight)
+    ON_COMMAND(ID_VIEW_DISPLAY_INFO, OnDisplayInfo)
+    ON_COMMAND(ID_FILE_VISUAL_BROWSE, OnVisualBrowse)
+    ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
+END_MESSAGE_MAP()
+
+CPixmoorView::CPixmoorView()
+    : m_pBrowse(nullptr), m_nClientWidth(1), m_nClientHeight(1), m_nScaleMode(ScaleFit),
+      m_nImageWidth(0), m_nImageHeight(0)
+{
+    CWinApp* app = AfxGetApp();
+    m_strBrowsePath = app ? app->GetProfileString("General", "Path", "C:/") : "C:/";
+}
+
+CPixmoorView::~CPixmoorView() = default;
+
+CPixmoorDoc* CPixmoorView::GetDocument() const
+{
+    return static_cast<CPixmoorDoc*>(m_pDocument);
+}
+
+BOOL CPixmoorView::PreCreateWindow(CREATESTRUCT& cs)
+{
+    return CScrollView::PreCreateWindow(cs);
+}
+
+void CPixmoorView::OnInitialUpdate()
+{
+    CScrollView::OnInitialUpdate();
+    SetScrollSizes(MM_TEXT, CSize(256, 256));
+}
+
+void CPixmoorView::OnSize(UINT nType, int cx, int cy)
+{
+    CScrollView::OnSize(nType, cx, cy);
+    // Nothing is refitted here: fit mode keeps the size of the last fit.
+    m_nClientWidth = cx;
+    m_nClientHeight = cy;
+}
+
+void CPixmoorView::ApplyScale()
+{
+    BeginWaitCursor();
+    const int w = m_image.GetFullWidth();
+    const int h = m_image.GetFullHeight();
+    DisplaySize size = { 0, 0 };
+    if (m_nScaleMode == ScaleFit) {
+        // No picture: no size is derived from the undefined ratio 0 / 0.
+        if (w > 0 && h > 0)
+            size = FitScaleSize(w, h, m_nClientWidth, m_nClientHeight);
+    } else {
+        size = FixedScaleSize(m_nScaleMode, w, h);
+    }
+    m_image.Rescale(size.width, size.height);
+    EndWaitCursor();
+}
+
+int CPixmoorView::LoadImage(const char* path)
+{
+    CJpegConverter converter;
+    unsigned char* pixels = converter.LoadFile(path);
+    if (!pixels)
+        return -1;
+    m_nImageWidth = converter.GetWidth();
+    m_nImageHeight = converter.GetHeight();
+    m_image.SetImage(path, pixels, m_nImageWidth, m_nImageHeight);
+    free(pixels);
+    ApplyScale();
+    SetScrollSizes(MM_TEXT, CSize(m_nImageWidth, m_nImageHeight));
+    InvalidateRect(nullptr, TRUE);
+    return 0;
+}
+
+void CPixmoorView::SetScrollSizesToDisplay()
+{
+    SetScrollSizes(MM_TEXT, CSize(m_image.GetWidth(), m_image.GetHeight()));
+}
+
+void CPixmoorView::SetScale(ScaleMode mode)
+{
+    m_nScaleMode = mode;
+    ApplyScale();
+    SetScrollSizesToDisplay();
+    InvalidateRect(nullptr, FALSE);
+}
+
+void CPixmoorView::OnScaleFit()
+{
+    // The scroll range first: bars that go away give the client area their
+    // room, and the resize that follows updates the client size before the fit.
+    SetScrollSizes(MM_TEXT, CSize(m_nClientWidth, m_nClientHeight));
+    m_nScaleMode = ScaleFit;
+    ApplyScale();
+    InvalidateRect(nullptr, FALSE);
+}
+
+void CPixmoorView::UpdateScale(CCmdUI* pCmdUI, ScaleMode mode)
+{
+    pCmdUI->SetCheck(m_nScaleMode == mode ? 1 : 0);
+}
+
+void CPixmoorView::OnRotateLeft()
+{
+    m_image.RotateCounterClockwise();
+    if (m_nScaleMode == ScaleFit)
+        ApplyScale();
+    SetScrollSizesToDisplay();
+    InvalidateRect(nullptr, FALSE);
+}
+
+void CPixmoorView::OnRotateRight()
+{
+    m_image.RotateClockwise();
+    if (m_nScaleMode == ScaleFit)
+        ApplyScale();
+    SetScrollSizesToDisplay();
+    InvalidateRect(nullptr, FALSE);
+}
+
+BOOL CPixmoorView::OnEraseBkgnd(CDC* pDC)
+{
+    SetScrollSizesToDisplay();
+    RECT box;
+    pDC->GetClipBox(&box);
+    const int w = box.right - box.left;
+    const int h = box.bottom - box.top;
+    const int dw = m_image.GetWidth();
+    const int dh = m_image.GetHeight();
+    if (w > dw)
+        pDC->FillSolidRect(dw, 0, w - dw, h, kGrey);
+    if (h > dh)
+        pDC->FillSolidRect(0, dh, w, h - dh, kGrey);
+    return TRUE;
+}
+
+void CPixmoorView::OnDraw(CDC* pDC)
+{
+    if (g_szStartupFile[0]) {
+        if (LoadImage(g_szStartupFile) != 0) {
+            // Room for the whole name: the message is never cut.
+            char text[sizeof g_szStartupFile + 32];
+            snprintf(text, sizeof text, "Can't open %s for read\n", g_szStartupFile);
+            g_szStartupFile[0] = '\0';
+            AfxMessageBox(text, MB_OK);
+        }
+        g_szStartupFile[0] = '\0';
+    }
+    if (pDC->IsPrinting()) {
+        DrawOnPrinter(pDC);
+        ApplyScale();
+        return;
+    }
+    DrawOnScreen(pDC);
+}
+
+void CPixmoorView::DrawOnScreen(CDC* pDC)
+{
+    const int dw = m_image.GetWidth();
+    const int dh = m_image.GetHeight();
+    if (dh != 0) {
+        m_image.Draw(pDC, 0, 0, dw, dh);
+        NoteFirstPaint();
+    }
+    if (m_nClientWidth > dw)
+        pDC->FillSolidRect(dw, 0, m_nClientWidth - dw, m_nClientHeight > dh ? m_nClientHeight : dh, kGrey);
+    if (m_nClientHeight > dh)
+        pDC->FillSolidRect(0, dh, m_nClientWidth > dw ? m_nClientWidth : dw, m_nClientHeight - dh, kGrey);
+}
+
+void CPixmoorView::DrawOnPrinter(CDC* pDC)
+{
+    if (m_image.GetHeight() == 0)
+        return;
+    if (m_nScaleMode != ScaleFull)
+        m_image.Rescale(m_image.GetFullWidth(), m_image.GetFullHeight());
+    const DisplaySize size = PrintedSize(m_image.GetWidth(), m_image.GetHeight(),
+                                         pDC->GetDeviceCaps(LOGPIXELSX), pDC->GetDeviceCaps(LOGPIXELSY));
+    m_image.Draw(pDC, 50, 50, size.width, size.height);
+}
+
+BOOL CPixmoorView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    return DoPreparePrinting(pInfo);
+}
+
+void CPixmoorView::OnBeginPrinting(CDC*, CPrintInfo*)
+{
+}
+
+void CPixmoorView::OnEndPrinting(CDC*, CPrintInfo*)
+{
+}
+
+void CPixmoorView::OnDisplayInfo()
+{
+    char text[2000];
+    const char* name = m_image.GetName();
+    snprintf(text, sizeof text, "Filename: %s\nWidth: %d\nHeight: %d", name ? name : "", m_nImageWidth,
+             m_nImageHeight);
+    AfxMessageBox(text, MB_OK);
+}
+
+void CPixmoorView::OnVisualBrowse()
+{
+    // FIXME: open or restore the Visual Browser (m_pBrowse) once it exists.
+}

@@ -1,0 +1,85 @@
+#pragma once
+// CPixmoorView: the main window's only view and the owner of the picture.
+// Loads a JPEG file into its RGB image, shows it at 25 % to 400 % or fitted
+// to the client area with grey around it, turns it by 90 degrees, tells the
+// file's name and size, and prints it with the shorter side 4 inches long.
+
+#include <string>
+
+#include "app/ScaleGeometry.h"
+#include "image/RgbImage.h"
+#include "platform/ScrollView.h"
+
+class CBrowse;
+class CPixmoorDoc;
+
+class CPixmoorView : public CScrollView {
+protected:
+    CPixmoorView();
+    DECLARE_DYNCREATE(CPixmoorView)
+
+public:
+    ~CPixmoorView() override;
+
+    CPixmoorDoc* GetDocument() const;
+
+    // 0 when the file was decoded and is now shown; -1 when nothing could
+    // be decoded (the view is then unchanged). The path becomes the image's
+    // name as it is.
+    int LoadImage(const char* path);
+    // Rebuilds the display raster for the scale mode.
+    void ApplyScale();
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void OnInitialUpdate() override;
+    void OnDraw(CDC* pDC) override;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+
+    ScaleMode GetScaleMode() const { return m_nScaleMode; }
+    const CRgbImage& GetImage() const { return m_image; }
+    int GetImageWidth() const { return m_nImageWidth; }
+    int GetImageHeight() const { return m_nImageHeight; }
+    int GetClientWidth() const { return m_nClientWidth; }
+    int GetClientHeight() const { return m_nClientHeight; }
+    const std::string& GetBrowsePath() const { return m_strBrowsePath; }
+
+protected:
+    BOOL OnEraseBkgnd(CDC* pDC) override;
+    void OnSize(UINT nType, int cx, int cy) override;
+
+    void SetScale(ScaleMode mode);
+    void OnScale100() { SetScale(ScaleFull); }
+    void OnScale200() { SetScale(ScaleDouble); }
+    void OnScale25() { SetScale(ScaleQuarter); }
+    void OnScale400() { SetScale(ScaleQuadruple); }
+    void OnScale50() { SetScale(ScaleHalf); }
+    void OnScaleFit();
+    void UpdateScale(CCmdUI* pCmdUI, ScaleMode mode);
+    void OnUpdateScale25(CCmdUI* pCmdUI) { UpdateScale(pCmdUI, ScaleQuarter); }
+    void OnUpdateScale50(CCmdUI* pCmdUI) { UpdateScale(pCmdUI, ScaleHalf); }
+    void OnUpdateScale100(CCmdUI* pCmdUI) { UpdateScale(pCmdUI, ScaleFull); }
+    void OnUpdateScale200(CCmdUI* pCmdUI) { UpdateScale(pCmdUI, ScaleDouble); }
+    void OnUpdateScale400(CCmdUI* pCmdUI) { UpdateScale(pCmdUI, ScaleQuadruple); }
+    void OnUpdateScaleFit(CCmdUI* pCmdUI) { UpdateScale(pCmdUI, ScaleFit); }
+    void OnRotateLeft();
+    void OnRotateRight();
+    void OnDisplayInfo();
+    void OnVisualBrowse();
+
+    void DrawOnScreen(CDC* pDC);
+    void DrawOnPrinter(CDC* pDC);
+    void SetScrollSizesToDisplay();
+
+    CBrowse* m_pBrowse;
+    int m_nClientWidth;
+    int m_nClientHeight;
+    ScaleMode m_nScaleMode;
+    CRgbImage m_image;
+    std::string m_strBrowsePath;
+    int m_nImageWidth;
+    int m_nImageHeight;
+
+    DECLARE_MESSAGE_MAP()
+};
