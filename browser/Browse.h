@@ -1,0 +1,166 @@
+#pragma once
+// CBrowse: the "Visual Browser". A top-level frame with a bar of six push
+// buttons and, below it, a scrollable grid of cells for one directory (or,
+// with the empty path, the drives): the way up and the sub-directories as
+// drawn icons, then the directory's JPEG files as thumbnails with their
+// names. Thumbnails come from the cache (CBrowseCache, a base of this
+// class), one per paint pass.
+//
+// The browser never opens a picture. It reports to its owner through the
+// handler given to SetCallBack: the number of chosen files, or 0 when the
+// user cancels or closes; the owner then asks GetSelectedFile.
+//
+// The work is split by job: Browse.cpp (creation, message map),
+// BrowseListing.cpp, BrowsePaint.cpp, BrowseScroll.cpp, BrowseCommands.cpp,
+// BrowseZoom.cpp; the arithmetic lives in BrowseGeometry.
+
+#include <cstdint>
+
+#include "browser/BrowseGeometry.h"
+#include "browser/BrowsePath.h"
+#include "image/RgbImage.h"
+#include "platform/Button.h"
+#include "platform/Dc.h"
+#include "platform/FrameWnd.h"
+#include "platform/RuntimeClass.h"
+#include "thumbcache/BrowseCache.h"
+
+// Bits of an item's m_nFlags.
+enum : uint32_t {
+    BROWSE_DIR = 1,       // a drive, a sub-directory or the way up
+    BROWSE_FAILED = 2,    // no thumbnail can be had for this file
+    BROWSE_SELECTED = 4,  // a selected file
+};
+
+// Button IDs (commands of the browser's message map).
+enum : UINT {
+    IDC_BROWSE_SELECT_NONE = 1018,
+    IDC_BROWSE_SELECT_ALL = 1019,
+    IDC_BROWSE_ZOOM_OUT = 1020,
+    IDC_BROWSE_ZOOM_IN = 1021,
+    IDC_BROWSE_CANCEL = 1022,
+    IDC_BROWSE_OK = 1023,
+};
+
+enum {
+    BROWSE_SLOTS = 1000,     // item slots
+    BROWSE_MAX_ITEMS = 999,  // one less than the slots
+};
+
+// The owner's handler: the number of chosen files, 0 for cancel or close.
+typedef void (*BrowseCallBack)(int count);
+
+// One entry of the display order: the item's name (borrowed) and its slot.
+struct BrowseOrderEntry {
+    const char* name;
+    int slot;
+};
+
+class CBrowse : public CFrameWnd, public CBrowseCache {
+    DECLARE_DYNCREATE(CBrowse)
+
+public:
+    CBrowse();
+    ~CBrowse() override;
+
+    // --- owner interface (call after creating, before showing) -----------
+    void SetCallBack(BrowseCallBack handler) { m_callback = handler; }
+    // The directory to list at the next paint; a path longer than the
+    // buffer allows gives the drive view.
+    void SetPath(const char* path);
+    void SetMultiSelect(int on) { m_multiSelect = on ? 1 : 0; }
+    void SetChooseOnClick(int on) { m_chooseOnClick = on ? 1 : 0; }
+    // Full path of the first selected item in slot order, or null. Valid
+    // until the list is next cleared.
+    const char* GetSelectedFile() const;
+
+    // --- window messages --------------------------------------------------
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    BOOL OnEraseBkgnd(CDC* pDC) override;
+    void OnPaint() override;
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnLButtonDblClk(UINT nFlags, CPoint point) override;
+    // The close box and "Cancel".
+    void OnClose() override;
+
+    // --- commands ---------------------------------------------------------
+    void OnOK();
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnSelectAll();
+    void OnSelectNone();
+
+    // Fills the item table for m_path (the drives when it is empty).
+    void ListDirectory();
+    // Goes into the directory-group item in `slot` (a drive, a sub-directory
+    // or the way up) and empties the list for the next paint.
+    void EnterItem(int slot);
+
+    // The grid's metrics and scroll positions as plain numbers.
+    BrowseMetrics Metrics() const;
+
+    BrowseCallBack m_callback;
+    char m_path[BROWSE_PATH_SIZE];
+    CRgbImage m_items[BROWSE_SLOTS];
+    int m_scrollX;
+    int m_scrollY;
+    int m_cellWidth;    // W
+    int m_cellHeight;   // H
+    int m_labelHeight;  // L
+    int m_margin;       // M
+    int m_count;
+    int m_dirCount;
+    int m_rows;         // R
+    int m_columns;      // N
+    int m_barHeight;    // T
+    CButton m_okButton;
+    CButton m_cancelButton;
+    CButton m_zoomInButton;
+    CButton m_zoomOutButton;
+    CButton m_selectAllButton;
+    CButton m_selectNoneButton;
+    int m_clientWidth;
+    int m_clientHeight;
+    int m_multiSelect;
+    int m_chooseOnClick;
+    CFont m_font;
+    BrowseOrderEntry m_order[BROWSE_SLOTS];
+
+private:
+    void ResetMembers();
+
+    // Listing helpers (BrowseListing.cpp).
+    bool AddDirectoryItem(int* next, const char* name, const unsigned char* icon, int iconSize);
+    void ListDrives(int* next, int iconSize);
+    void ListSubDirectories(int* next, int iconSize);
+    void ListFiles(int* next);
+    void SortOrder(int first, int last);
+
+    // Scroll ranges and pages for the current rows, columns and client size.
+    void UpdateScrollExtents(BOOL bRedrawPages);
+
+    // Painting helpers (BrowsePaint.cpp).
+    bool NeedsThumbnail(const CRgbImage& item) const;
+    void FetchThumbnail(CRgbImage& item);
+    void DrawImageCell(CDC& dc, CRgbImage& item, int x, int y);
+    void DrawPlaceholderCell(CDC& dc, const CRgbImage& item, int x, int y);
+    void DrawEmptyCell(CDC& dc, int x, int y);
+    void DrawLabel(CDC& dc, const CRgbImage& item, int x, int top);
+    void DrawFrames(CDC& dc, int x, int y);
+
+    // Commands helpers (BrowseCommands.cpp, BrowseZoom.cpp).
+    // Display position under the point that holds an item, or -1.
+    int HitPosition(CPoint point) const;
+    int CountSelected() const;
+    void SetFileSelection(bool selected);
+    // The owner's handler or, without one, the message and the default close.
+    void Report(int count);
+    void ClearList();
+    void ApplyZoom();
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,72 @@
+#pragma once
+// The browser grid as plain arithmetic: cell origins, the hit test, the fit
+// of a thumbnail into a cell, rows and columns, scroll extents, scroll steps
+// and zoom steps. No window is needed, so every rule is testable on its own.
+//
+// Cell (row r, column c) shows display position r x N + c. Its column origin
+// is c x (W + M) - scrollX and its row origin T - scrollY + r x (H + M); the
+// cell's box (W x H, label band at the bottom) starts M pixels right of and
+// below that origin.
+
+#include "platform/Win32Types.h"
+
+struct BrowseMetrics {
+    int cellWidth;    // W: picture and label width
+    int cellHeight;   // H: picture area plus label band
+    int labelHeight;  // L
+    int margin;       // M
+    int columns;      // N
+    int rows;         // R
+    int barHeight;    // T: the button bar above the grid
+    int scrollX;
+    int scrollY;
+};
+
+// Scroll positions stay within 0 and this bound, whatever the grid's size.
+enum { BROWSE_SCROLL_LIMIT = 10000 };
+
+namespace BrowseGeometry {
+
+// cx(c) and ry(r): the origins of column c and row r in client coordinates.
+int ColumnOrigin(const BrowseMetrics& m, int column);
+int RowOrigin(const BrowseMetrics& m, int row);
+
+// Display position under the client point, or -1 on the button bar or right
+// of the last column. The position is not checked against the item count.
+// The margins above the first row and left of the first column count as
+// row 0 and column 0 (division truncates toward zero).
+int HitTest(const BrowseMetrics& m, int x, int y);
+
+// R: one row more than the full rows, also when count is a multiple of N.
+int RowCount(int count, int columns);
+// N after a zoom step: as many cells as fit the client width, at least 1.
+int ColumnCount(int clientWidth, int cellWidth, int margin);
+// Side of the drive and folder icons: min(W, H - L).
+int IconSize(int cellWidth, int cellHeight, int labelHeight);
+
+// Fits a width x height thumbnail into cellWidth x pictureHeight keeping its
+// proportions: full width when it is wide enough, else full height; never 0.
+void FitThumbnail(int width, int height, int cellWidth, int pictureHeight, int* fitWidth,
+                  int* fitHeight);
+
+struct ScrollExtents {
+    int verticalMax;    // (H + M) x R + M
+    int horizontalMax;  // (W + M) x N + M
+    UINT verticalPage;  // min(client height - T, verticalMax), unsigned
+    UINT horizontalPage;
+};
+ScrollExtents Extents(const BrowseMetrics& m, int clientWidth, int clientHeight);
+
+// The position after a scroll-bar message: lines of 10, pages of 100, the
+// thumb's position while it is dragged; other codes keep the position. The
+// result stays within 0 and BROWSE_SCROLL_LIMIT.
+int ScrollTo(UINT code, UINT thumbPos, int current);
+
+// Zoom steps by a half (in) or a third (out). False, with W and H unchanged,
+// at the largest (W or H >= 300) or smallest (W or H <= 40) size.
+bool ZoomIn(int* cellWidth, int* cellHeight);
+bool ZoomOut(int* cellWidth, int* cellHeight);
+// Label height and label font size (tenths of a point) for a cell height.
+void LabelFor(int cellHeight, int* labelHeight, int* fontTenths);
+
+}  // namespace BrowseGeometry

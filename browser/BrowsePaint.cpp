@@ -1,0 +1,179 @@
+// The paint pass: the grid below the button bar, and the one thumbnail
+// fetch of each pass.
+//
+// Every cell is visited in display order, visible or not, because the pass
+// also finds the first file still without a thumbnail. Drawing is limited by
+// the clip: a cell outside it is passed over before any of its drawing
+// (label layout, bitmap transfer) is done.
+#include <cstdlib>
+
+#include "browser/Browse.h"
+
+namespace {
+
+const COLORREF kGrey = RGB(192, 192, 192);
+const COLORREF kSelected = RGB(192, 0, 0);
+const COLORREF kLight = RGB(225, 225, 225);
+const COLORREF kShadow = RGB(128, 128, 128);
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+}  // namespace
+
+void CBrowse::OnPaint()
+{
+    CPaintDC dc(this);
+    SetScrollPos(SB_VERT, m_scrollY, TRUE);
+    SetScrollPos(SB_HORZ, m_scrollX, TRUE);
+    CFont* oldFont = dc.SelectObject(&m_font);
+    if (m_count == 0)
+        ListDirectory();
+
+    RECT client;
+    GetClientRect(&client);
+    const int cw = client.right - client.left;
+    const int ch = client.bottom - client.top;
+    CRgn below;
+    below.CreateRectRgn(client.left, client.top + m_barHeight, client.right, client.bottom);
+    dc.SelectClipRgn(&below);
+
+    const BrowseMetrics m = Metrics();
+    const int W = m_cellWidth;
+    const int H = m_cellHeight;
+    const int M = m_margin;
+    bool attempted = false;
+    for (int r = 0; r < m_rows; ++r) {
+        const int y0 = BrowseGeometry::RowOrigin(m, r);
+        // The gap between this row's frames and the previous row's. It spans
+        // the client width from 0 so that a grid wider than the window leaves
+        // no stale strip when scrolled sideways.
+        dc.FillSolidRect(0, y0 + 4, cw, M - 8, kGrey);
+        if (r == 0)
+            dc.FillSolidRect(0, y0, cw, M - 4, kGrey);
+        for (int c = 0; c < m_columns; ++c) {
+            const int p = r * m_columns + c;
+            const int x0 = BrowseGeometry::ColumnOrigin(m, c);
+            const int x = x0 + M;
+            const int y = y0 + M;
+            if (r == 0) {
+                const int e = c == 0 ? 0 : 4;
+                dc.FillSolidRect(x0 + e, m_barHeight, M - 4 - e, ch, kGrey);
+            }
+            const RECT cell = { x - 4, y - 4, x + W + 4, y + H + 4 };
+            if (p >= m_count || attempted) {
+                if (!dc.IsVisible(cell))
+                    continue;
+                if (p < m_count)
+                    DrawPlaceholderCell(dc, m_items[m_order[p].slot], x, y);
+                else
+                    DrawEmptyCell(dc, x, y);
+                continue;
+            }
+            CRgbImage& item = m_items[m_order[p].slot];
+            if (NeedsThumbnail(item)) {
+                FetchThumbnail(item);
+                attempted = true;
+                InvalidateRect(nullptr, FALSE);
+            }
+            if (!dc.IsVisible(cell))
+                continue;
+            if (item.GetHeight() != 0)
+                DrawImageCell(dc, item, x, y);
+            else if (item.m_nFlags & BROWSE_FAILED)
+                DrawEmptyCell(dc, x, y);
+            else
+                DrawPlaceholderCell(dc, item, x, y);
+        }
+    }
+    const int y1 = BrowseGeometry::RowOrigin(m, m_rows);
+    const int x1 = BrowseGeometry::ColumnOrigin(m, m_columns);
+    dc.FillSolidRect(0, y1 + 4, cw, ch, kGrey);
+    dc.FillSolidRect(x1 + 4, m_barHeight, cw - x1, y1 - m_barHeight + 4, kGrey);
+    dc.SelectObject(oldFont);
+}
+
+// Only file items are fetched: a directory item without its icon (no
+// memory) must keep BROWSE_DIR.
+bool CBrowse::NeedsThumbnail(const CRgbImage& item) const
+{
+    return item.GetHeight() == 0 && !(item.m_nFlags & (BROWSE_FAILED | BROWSE_DIR));
+}
+
+void CBrowse::FetchThumbnail(CRgbImage& item)
+{
+    int w = 0;
+    int h = 0;
+    unsigned char* pixels = GetThumbnail(item.GetName(), &w, &h);
+    if (!pixels || w <= 0 || h <= 0) {
+        // An empty picture is no thumbnail either; without this it would be
+        // fetched again in every pass.
+        free(pixels);
+        item.m_nFlags = BROWSE_FAILED;
+        return;
+    }
+    int tw = 0;
+    int th = 0;
+    BrowseGeometry::FitThumbnail(w, h, m_cellWidth, m_cellHeight - m_labelHeight, &tw, &th);
+    item.SetScaledImage(nullptr, pixels, w, h, tw, th);
+    free(pixels);
+}
+
+void CBrowse::DrawImageCell(CDC& dc, CRgbImage& item, int x, int y)
+{
+    const int W = m_cellWidth;
+    const int H = m_cellHeight;
+    const int L = m_labelHeight;
+    const int w = item.GetWidth();
+    const int h = item.GetHeight();
+    if (w < W) {
+        const int pad = (W - w) / 2;
+        dc.FillSolidRect(x - 2, y - 2, pad + 2, H + 4, kGrey);
+        dc.FillSolidRect(x + pad + w, y - 2, pad + 3, H + 4, kGrey);
+        dc.FillSolidRect(x, y - 2, W, 2, kGrey);
+        item.Draw(&dc, x + pad, y, w, h);
+    } else {
+        const int pad = (H - L - h) / 2;
+        dc.FillSolidRect(x - 2, y - 2, W + 4, pad + 2, kGrey);
+        dc.FillSolidRect(x - 2, y, 2, H, kGrey);
+        dc.FillSolidRect(x + W, y, 2, H, kGrey);
+        dc.FillSolidRect(x - 2, y + pad + h, W + 4, pad + 1, kGrey);
+        item.Draw(&dc, x, y + pad, w, h);
+    }
+    dc.FillSolidRect(x - 2, y + H - L, W + 4, L + 2,
+                     (item.m_nFlags & BROWSE_SELECTED) ? kSelected : kGrey);
+    DrawLabel(dc, item, x, y + H - L);
+    DrawFrames(dc, x, y);
+}
+
+// A listed item without its picture yet: its label, two pixels lower than
+// in an image cell, on grey.
+void CBrowse::DrawPlaceholderCell(CDC& dc, const CRgbImage& item, int x, int y)
+{
+    dc.FillSolidRect(x - 2, y - 2, m_cellWidth + 4, m_cellHeight + 4, kGrey);
+    DrawLabel(dc, item, x, y + m_cellHeight - m_labelHeight + 2);
+    DrawFrames(dc, x, y);
+}
+
+// A cell without an item, and the cell of a file without a thumbnail: grey,
+// frames included, so nothing of an earlier picture stays there.
+void CBrowse::DrawEmptyCell(CDC& dc, int x, int y)
+{
+    dc.FillSolidRect(x - 4, y - 4, m_cellWidth + 8, m_cellHeight + 8, kGrey);
+}
+
+// The text sits on the colour of the last fill (opaque background).
+void CBrowse::DrawLabel(CDC& dc, const CRgbImage& item, int x, int top)
+{
+    RECT box = { x, top, x + m_cellWidth, top + m_labelHeight };
+    if (!dc.IsVisible(box) || !item.GetName())
+        return;
+    dc.DrawText(item.GetFileName(), -1, &box, DT_CENTER | DT_END_ELLIPSIS);
+}
+
+void CBrowse::DrawFrames(CDC& dc, int x, int y)
+{
+    const RECT inner = { x - 3, y - 3, x + m_cellWidth + 3, y + m_cellHeight + 3 };
+    dc.Draw3dRect(&inner, kLight, kShadow);
+    const RECT outer = { x - 4, y - 4, x + m_cellWidth + 4, y + m_cellHeight + 4 };
+    dc.Draw3dRect(&outer, kWhite, kBlack);
+}
