@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -160,14 +161,15 @@ static QMenu* OpenMenuFor(CFrameWnd* frame, UINT nID, QAction** out)
 bool ClickMenuItem(CFrameWnd* frame, UINT nID)
 {
     QAction* action = nullptr;
-    QMenu* menu = OpenMenuFor(frame, nID, &action);
+    QPointer<QMenu> menu = OpenMenuFor(frame, nID, &action);
     if (!menu || !action)
         return false;
     const QRect r = menu->actionGeometry(action);
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, r.center());
     ProcessEvents();
-    if (menu->isVisible())
-        menu->hide();  // a greyed item leaves the menu open
+    // A greyed item leaves the menu open; a command may have closed the window.
+    if (menu && menu->isVisible())
+        menu->hide();
     ProcessEvents();
     return true;
 }
