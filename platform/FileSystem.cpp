@@ -92,7 +92,7 @@ BOOL CFile::GetStatus(const char* path, CFileStatus& status)
         return FALSE;
     status.m_mtime = st.st_mtime;
     status.m_size = (long long)st.st_size;
-    status.m_attribute = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : 0;
+    status.m_attribute = S_ISDIR(st.st_mode) ? (BYTE)FILE_ATTRIBUTE_DIRECTORY : (BYTE)0;
     strncpy(status.m_szFullName, native.c_str(), sizeof(status.m_szFullName) - 1);
     status.m_szFullName[sizeof(status.m_szFullName) - 1] = '\0';
     return TRUE;
