@@ -70,9 +70,27 @@ void CClientWidget::resizeEvent(QResizeEvent* e)
 {
     if (!m_impl || !m_impl->wnd)
         return;
+    CWnd::Impl* impl = m_impl;
     // Win32 windows of the default class repaint and erase whole on resize.
-    m_impl->erasePending = true;
-    m_impl->wnd->OnSize(SIZE_RESTORED, e->size().width(), e->size().height());
+    impl->erasePending = true;
+    if (impl->inSize)
+        return;  // the outer call below reports the final size
+    QSize size = e->size();
+    // OnSize may show or hide a scroll bar; the client area then changes
+    // after it returns and is reported again (Qt sends no event for a
+    // resize made while the widget is being shown).
+    for (int round = 0; round < 4 && impl->wnd; ++round) {
+        impl->inSize = true;
+        impl->wnd->OnSize(SIZE_RESTORED, size.width(), size.height());
+        impl->inSize = false;
+        if (!impl->relayoutPending || !impl->area)
+            break;
+        impl->relayoutPending = false;
+        impl->area->Relayout();
+        if (this->size() == size)
+            break;
+        size = this->size();
+    }
 }
 
 void CClientWidget::showEvent(QShowEvent*)
@@ -207,7 +225,9 @@ void CWnd::Impl::ApplyBar(int nBar, BOOL /*bRedraw*/)
     const bool shown = BarShown(nBar);
     if (bar->isVisibleTo(area) == shown || !area)
         return;
-    if (painter) {
+    if (inSize) {
+        relayoutPending = true;
+    } else if (painter) {
         // Not while this window paints: the client area is resized after.
         QPointer<CScrolledArea> target = area;
         QTimer::singleShot(0, area, [target]() {

@@ -64,7 +64,10 @@ struct CWnd::Impl {
     bool erasePending = true;
     QRegion dirty;                     // invalidated, not yet painted
     QPainter* painter = nullptr;
-    bool painterIsPrinter = false;
+    // A bar shown or hidden while OnSize runs resizes the client area only
+    // after OnSize has returned, so sizes arrive in order, never nested.
+    bool inSize = false;
+    bool relayoutPending = false;
     std::vector<CWnd*> children;
 };
 

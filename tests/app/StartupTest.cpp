@@ -38,6 +38,12 @@ TEST_F(ViewerTest, WithoutFileTitleIsUntitledAndViewIsAllGrey)
 {
     Start();
     EXPECT_EQ(Title(), "Untitled - Pixmoor");
+    // The view knows its real client size (a scroll bar shown and hidden
+    // during start-up must not leave it with a stale one).
+    RECT client;
+    m_view->GetClientRect(&client);
+    EXPECT_EQ(m_view->GetClientWidth(), client.right);
+    EXPECT_EQ(m_view->GetClientHeight(), client.bottom);
     EXPECT_TRUE(AllPixels(Screen(), kViewGrey));
     EXPECT_TRUE(s_messages.empty());
 }
