@@ -1,8 +1,9 @@
 #include "image/Resample.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <utility>
 
 float ResampleStep(int from, int to)
 {
@@ -43,16 +44,15 @@ Sample SampleAt(int i, float step, int last)
 // the distinct pixels divided by their count (1, 2 or 4), truncated.
 void MeanRaster(const unsigned char* src, int W, int H, size_t srcStride,
                 unsigned char* dst, int w, int h, size_t dstStride,
-                float sx, float sy)
+                float sx, float sy, size_t* off0, size_t* off1)
 {
-    std::vector<size_t> off0((size_t)w), off1((size_t)w);
     for (int j = 0; j < w; ++j) {
         Sample s = SampleAt(j, sx, W - 1);
         off0[(size_t)j] = (size_t)s.lo * 3;
         off1[(size_t)j] = (size_t)s.hi * 3;
     }
-    const size_t* o0 = off0.data();
-    const size_t* o1 = off1.data();
+    const size_t* o0 = off0;
+    const size_t* o1 = off1;
     for (int i = 0; i < h; ++i) {
         Sample r = SampleAt(i, sy, H - 1);
         const unsigned char* r0 = src + (size_t)r.lo * srcStride;
@@ -111,10 +111,9 @@ void BlendRows(const uint16_t* __restrict top, const uint16_t* __restrict bottom
 // an enlargement costs one blend per destination byte.
 void BilinearRaster(const unsigned char* src, int W, int H, size_t srcStride,
                     unsigned char* dst, int w, int h, size_t dstStride,
-                    float sx, float sy)
+                    float sx, float sy, size_t* off0, size_t* off1, uint16_t* wx,
+                    uint16_t* bufA, uint16_t* bufB)
 {
-    std::vector<size_t> off0((size_t)w), off1((size_t)w);
-    std::vector<uint16_t> wx((size_t)w);
     for (int j = 0; j < w; ++j) {
         Sample s = SampleAt(j, sx, W - 1);
         off0[(size_t)j] = (size_t)s.lo * 3;
@@ -122,9 +121,8 @@ void BilinearRaster(const unsigned char* src, int W, int H, size_t srcStride,
         wx[(size_t)j] = (uint16_t)s.w;
     }
     const size_t n = (size_t)w * 3;
-    std::vector<uint16_t> bufA(n), bufB(n);
-    uint16_t* top = bufA.data();
-    uint16_t* bottom = bufB.data();
+    uint16_t* top = bufA;
+    uint16_t* bottom = bufB;
     int topRow = -1, bottomRow = -1;
     for (int i = 0; i < h; ++i) {
         Sample r = SampleAt(i, sy, H - 1);
@@ -133,8 +131,7 @@ void BilinearRaster(const unsigned char* src, int W, int H, size_t srcStride,
                 std::swap(top, bottom);
                 std::swap(topRow, bottomRow);
             } else {
-                InterpolateRow(src + (size_t)r.lo * srcStride, w, off0.data(), off1.data(),
-                               wx.data(), top);
+                InterpolateRow(src + (size_t)r.lo * srcStride, w, off0, off1, wx, top);
                 topRow = r.lo;
             }
         }
@@ -142,8 +139,7 @@ void BilinearRaster(const unsigned char* src, int W, int H, size_t srcStride,
             if (r.hi == topRow) {
                 std::memcpy(bottom, top, n * sizeof(uint16_t));
             } else {
-                InterpolateRow(src + (size_t)r.hi * srcStride, w, off0.data(), off1.data(),
-                               wx.data(), bottom);
+                InterpolateRow(src + (size_t)r.hi * srcStride, w, off0, off1, wx, bottom);
             }
             bottomRow = r.hi;
         }
@@ -153,13 +149,32 @@ void BilinearRaster(const unsigned char* src, int W, int H, size_t srcStride,
 
 }  // namespace
 
-void ResampleRaster(const unsigned char* src, int W, int H, size_t srcStride,
-                    unsigned char* dst, int w, int h, size_t dstStride)
+int ResampleRaster(const unsigned char* src, int W, int H, size_t srcStride,
+                   unsigned char* dst, int w, int h, size_t dstStride)
 {
     float sx = ResampleStep(W, w);
     float sy = ResampleStep(H, h);
-    if (sx < 1.0f && sy < 1.0f)
-        BilinearRaster(src, W, H, srcStride, dst, w, h, dstStride, sx, sy);
-    else
-        MeanRaster(src, W, H, srcStride, dst, w, h, dstStride, sx, sy);
+    const bool bilinear = sx < 1.0f && sy < 1.0f;
+    // One scratch block: two column-offset tables, and for the bilinear
+    // filter the column weights and two rows of horizontal sums.
+    const size_t cols = (size_t)w;
+    size_t bytes = 2 * cols * sizeof(size_t);
+    if (bilinear)
+        bytes += 7 * cols * sizeof(uint16_t);
+    unsigned char* scratch = (unsigned char*)std::malloc(bytes);
+    if (!scratch)
+        return -1;
+    size_t* off0 = (size_t*)scratch;
+    size_t* off1 = off0 + cols;
+    if (bilinear) {
+        uint16_t* wx = (uint16_t*)(off1 + cols);
+        uint16_t* bufA = wx + cols;
+        uint16_t* bufB = bufA + 3 * cols;
+        BilinearRaster(src, W, H, srcStride, dst, w, h, dstStride, sx, sy, off0, off1, wx, bufA,
+                       bufB);
+    } else {
+        MeanRaster(src, W, H, srcStride, dst, w, h, dstStride, sx, sy, off0, off1);
+    }
+    std::free(scratch);
+    return 0;
 }

@@ -12,6 +12,7 @@ float ResampleStep(int from, int to);
 
 // Builds dst (w x h, row stride dstStride) from src (W x H, row stride
 // srcStride). Sizes are at least 1. The destination's fill bytes are not
-// written.
-void ResampleRaster(const unsigned char* src, int W, int H, size_t srcStride,
-                    unsigned char* dst, int w, int h, size_t dstStride);
+// written. Returns 0, or -1 when its scratch memory cannot be allocated
+// (dst is then left unwritten).
+int ResampleRaster(const unsigned char* src, int W, int H, size_t srcStride,
+                   unsigned char* dst, int w, int h, size_t dstStride);

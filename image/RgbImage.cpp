@@ -139,8 +139,10 @@ int CRgbImage::SetScaledImage(const char* name, const unsigned char* pixels, int
     if (newWidth == width && newHeight == height) {
         for (int r = 0; r < height; ++r)
             std::memcpy(display + (size_t)r * stride, pixels + (size_t)r * inStride, inStride);
-    } else {
-        ResampleRaster(pixels, width, height, inStride, display, newWidth, newHeight, stride);
+    } else if (ResampleRaster(pixels, width, height, inStride, display, newWidth, newHeight,
+                              stride) != 0) {
+        std::free(display);
+        return -1;
     }
 
     unsigned char* full = AllocRaster(newWidth, newHeight);
@@ -183,9 +185,11 @@ int CRgbImage::Rescale(int width, int height)
         return -1;
     if (width == m_nFullWidth && height == m_nFullHeight)
         std::memcpy(bits, m_pFullBits, Stride(width) * (size_t)height);
-    else
-        ResampleRaster(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth), bits,
-                       width, height, Stride(width));
+    else if (ResampleRaster(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth), bits,
+                            width, height, Stride(width)) != 0) {
+        std::free(bits);
+        return -1;
+    }
     m_pBits = bits;
     m_nWidth = width;
     m_nHeight = height;

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -115,5 +116,11 @@ CDriveTable& CDriveTable::Instance()
 
 std::string NativePath(const char* path)
 {
-    return CDriveTable::Instance().ToNative(path);
+    // Out of memory the path is unusable, like one on a missing drive: every
+    // caller then fails with its own result instead of an exception.
+    try {
+        return CDriveTable::Instance().ToNative(path);
+    } catch (const std::bad_alloc&) {
+        return std::string();
+    }
 }

@@ -39,5 +39,6 @@ private:
     std::string m_dirs[26];
 };
 
-// The native path for `path` through the process-wide table.
+// The native path for `path` through the process-wide table; "" also when
+// memory runs out (it never throws).
 std::string NativePath(const char* path);
