@@ -1,0 +1,201 @@
+// The grid arithmetic: hit test, rows and columns, fitting thumbnails,
+// scroll extents and steps, zoom steps.
+#include <gtest/gtest.h>
+
+#include "browser/BrowseGeometry.h"
+
+namespace {
+
+// W 115, H 100, L 20, M 10, N 7, R 4, T 50, not scrolled.
+BrowseMetrics Start()
+{
+    return BrowseMetrics{ 115, 100, 20, 10, 7, 4, 50, 0, 0 };
+}
+
+TEST(BrowseGeometryTest, CellOriginsFollowMarginsBarAndScroll)
+{
+    BrowseMetrics m = Start();
+    EXPECT_EQ(BrowseGeometry::ColumnOrigin(m, 0), 0);
+    EXPECT_EQ(BrowseGeometry::ColumnOrigin(m, 3), 375);
+    EXPECT_EQ(BrowseGeometry::RowOrigin(m, 0), 50);
+    EXPECT_EQ(BrowseGeometry::RowOrigin(m, 2), 270);
+    m.scrollX = 30;
+    m.scrollY = 120;
+    EXPECT_EQ(BrowseGeometry::ColumnOrigin(m, 1), 95);
+    EXPECT_EQ(BrowseGeometry::RowOrigin(m, 1), 40);
+}
+
+// A fault here makes clicks land on the neighbour cell.
+TEST(BrowseGeometryTest, HitTestTable)
+{
+    struct Case {
+        int x, y, scrollX, scrollY, expected;
+        const char* what;
+    } cases[] = {
+        { 300, 49, 0, 0, -1, "on the button bar" },
+        { 300, 0, 0, 5000, -1, "on the bar even when scrolled" },
+        { 0, 50, 0, 0, 0, "top-left margin counts as cell 0" },
+        { 5, 55, 0, 0, 0, "inside the margin" },
+        { 124, 159, 0, 0, 0, "last pixel of cell 0 incl. the gap after it" },
+        { 135, 60, 0, 0, 1, "second column" },
+        { 125, 60, 0, 0, 0, "x 125 is still column 0 ((125-10)/125 = 0)" },
+        { 134, 60, 0, 0, 0, "x 134: (134-10)/125 = 0" },
+        { 135, 170, 0, 0, 8, "row 1, column 1" },
+        { 884, 60, 0, 0, 6, "last column" },
+        { 885, 60, 0, 0, -1, "right of the last column" },
+        { 20, 60, 0, 110, 7, "scrolled down by one row" },
+        { 20, 60, 125, 0, 1, "scrolled right by one column" },
+        { 20, 60 + 110 * 200, 0, 0, 1400, "far below: position beyond any list" },
+    };
+    for (const Case& c : cases) {
+        BrowseMetrics m = Start();
+        m.scrollX = c.scrollX;
+        m.scrollY = c.scrollY;
+        EXPECT_EQ(BrowseGeometry::HitTest(m, c.x, c.y), c.expected) << c.what;
+    }
+}
+
+TEST(BrowseGeometryTest, RowsAreFullRowsPlusOne)
+{
+    EXPECT_EQ(BrowseGeometry::RowCount(14, 7), 3);  // the last row empty
+    EXPECT_EQ(BrowseGeometry::RowCount(0, 7), 1);
+    EXPECT_EQ(BrowseGeometry::RowCount(13, 7), 2);
+    EXPECT_EQ(BrowseGeometry::RowCount(999, 7), 143);
+}
+
+TEST(BrowseGeometryTest, ColumnsAfterZoomFitClientWidthAndAreNeverZero)
+{
+    EXPECT_EQ(BrowseGeometry::ColumnCount(890, 172, 10), 4);
+    EXPECT_EQ(BrowseGeometry::ColumnCount(890, 76, 10), 10);
+    EXPECT_EQ(BrowseGeometry::ColumnCount(890, 115, 10), 6);
+    EXPECT_EQ(BrowseGeometry::ColumnCount(100, 387, 10), 1);
+    EXPECT_EQ(BrowseGeometry::ColumnCount(1, 115, 10), 1);
+}
+
+TEST(BrowseGeometryTest, IconSideIsTheSmallerOfWidthAndPictureHeight)
+{
+    EXPECT_EQ(BrowseGeometry::IconSize(115, 100, 20), 80);
+    EXPECT_EQ(BrowseGeometry::IconSize(172, 150, 20), 130);
+    EXPECT_EQ(BrowseGeometry::IconSize(50, 44, 10), 34);
+    EXPECT_EQ(BrowseGeometry::IconSize(60, 100, 20), 60);
+}
+
+TEST(BrowseGeometryTest, FitThumbnailTable)
+{
+    struct Case {
+        int w, h, cellW, picH, fw, fh;
+        const char* what;
+    } cases[] = {
+        { 150, 150, 115, 80, 80, 80, "square: full picture height" },
+        { 150, 100, 115, 80, 115, 76, "wide: full width (trunc(115 x 2/3))" },
+        { 100, 150, 115, 80, 53, 80, "tall: full height (trunc(80 / 1.5))" },
+        { 150, 1, 115, 80, 115, 1, "thin strip: height 0 becomes 1" },
+        { 1, 150, 115, 80, 1, 80, "needle: width 0 becomes 1" },
+        { 150, 112, 172, 130, 172, 128, "640 x 480 photo at the first zoom step" },
+        { 0, 10, 115, 80, 80, 80, "zero width counts as square" },
+    };
+    for (const Case& c : cases) {
+        int fw = -1, fh = -1;
+        BrowseGeometry::FitThumbnail(c.w, c.h, c.cellW, c.picH, &fw, &fh);
+        EXPECT_EQ(fw, c.fw) << c.what;
+        EXPECT_EQ(fh, c.fh) << c.what;
+    }
+}
+
+TEST(BrowseGeometryTest, ScrollExtentsAndPagesComparedUnsigned)
+{
+    BrowseMetrics m = Start();
+    m.rows = 3;
+    BrowseGeometry::ScrollExtents e = BrowseGeometry::Extents(m, 895, 700);
+    EXPECT_EQ(e.verticalMax, 340);
+    EXPECT_EQ(e.horizontalMax, 885);
+    EXPECT_EQ(e.verticalPage, 340u);   // min(650, 340)
+    EXPECT_EQ(e.horizontalPage, 885u); // min(895, 885)
+    e = BrowseGeometry::Extents(m, 400, 200);
+    EXPECT_EQ(e.verticalPage, 150u);
+    EXPECT_EQ(e.horizontalPage, 400u);
+    // A client lower than the bar: the negative height is a huge unsigned.
+    e = BrowseGeometry::Extents(m, 400, 20);
+    EXPECT_EQ(e.verticalPage, 340u);
+}
+
+TEST(BrowseGeometryTest, ScrollStepsAndFixedBounds)
+{
+    struct Case {
+        UINT code;
+        UINT thumb;
+        int from, to;
+        const char* what;
+    } cases[] = {
+        { SB_LINEDOWN, 0, 0, 10, "line down" },
+        { SB_LINEUP, 0, 30, 20, "line up" },
+        { SB_PAGEDOWN, 0, 0, 100, "page down" },
+        { SB_PAGEUP, 0, 250, 150, "page up" },
+        { SB_LINEUP, 0, 5, 0, "not below 0" },
+        { SB_PAGEUP, 0, 0, 0, "page up at 0" },
+        { SB_PAGEDOWN, 0, 9950, 10000, "not above 10000" },
+        { SB_LINEDOWN, 0, 10000, 10000, "line down at the bound" },
+        { SB_THUMBTRACK, 420, 100, 420, "thumb track follows the thumb" },
+        { SB_THUMBTRACK, 20000, 100, 10000, "thumb beyond the bound" },
+        { SB_THUMBPOSITION, 420, 100, 100, "thumb position: nothing" },
+        { SB_TOP, 0, 100, 100, "top: nothing" },
+        { SB_BOTTOM, 0, 100, 100, "bottom: nothing" },
+        { SB_ENDSCROLL, 0, 100, 100, "end scroll: nothing" },
+        { 42, 0, 100, 100, "unknown code: nothing" },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BrowseGeometry::ScrollTo(c.code, c.thumb, c.from), c.to) << c.what;
+}
+
+TEST(BrowseGeometryTest, ZoomSequences)
+{
+    int w = 115, h = 100;
+    const int in[][2] = { { 172, 150 }, { 258, 225 }, { 387, 337 } };
+    for (const auto& step : in) {
+        ASSERT_TRUE(BrowseGeometry::ZoomIn(&w, &h));
+        EXPECT_EQ(w, step[0]);
+        EXPECT_EQ(h, step[1]);
+    }
+    EXPECT_FALSE(BrowseGeometry::ZoomIn(&w, &h));
+    EXPECT_EQ(w, 387);
+    EXPECT_EQ(h, 337);
+
+    w = 115, h = 100;
+    const int out[][2] = { { 76, 66 }, { 50, 44 }, { 33, 29 } };
+    for (const auto& step : out) {
+        ASSERT_TRUE(BrowseGeometry::ZoomOut(&w, &h));
+        EXPECT_EQ(w, step[0]);
+        EXPECT_EQ(h, step[1]);
+    }
+    EXPECT_FALSE(BrowseGeometry::ZoomOut(&w, &h));
+    EXPECT_EQ(w, 33);
+    EXPECT_EQ(h, 29);
+
+    // The steps do not undo each other exactly.
+    w = 76, h = 66;
+    ASSERT_TRUE(BrowseGeometry::ZoomIn(&w, &h));
+    EXPECT_EQ(w, 114);
+    EXPECT_EQ(h, 99);
+    // Either side alone stops a step.
+    w = 300, h = 50;
+    EXPECT_FALSE(BrowseGeometry::ZoomIn(&w, &h));
+    w = 100, h = 40;
+    EXPECT_FALSE(BrowseGeometry::ZoomOut(&w, &h));
+}
+
+TEST(BrowseGeometryTest, LabelHeightAndFontByCellHeight)
+{
+    struct Case {
+        int h, l, tenths;
+    } cases[] = {
+        { 29, 10, 50 }, { 79, 10, 50 }, { 80, 15, 75 }, { 99, 15, 75 }, { 100, 20, 100 }, { 337, 20, 100 },
+    };
+    for (const Case& c : cases) {
+        int l = 0, t = 0;
+        BrowseGeometry::LabelFor(c.h, &l, &t);
+        EXPECT_EQ(l, c.l) << c.h;
+        EXPECT_EQ(t, c.tenths) << c.h;
+    }
+}
+
+}  // namespace

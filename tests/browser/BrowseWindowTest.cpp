@@ -1,0 +1,153 @@
+// The browser window: creation, the six buttons, the button bar's
+// background, scrolling with its steps and bounds, and resizing.
+#include <QWidget>
+
+#include "BrowseTestSupport.h"
+#include "platform/WndImpl.h"
+#include "platform/WndTester.h"
+
+namespace {
+
+const QRgb kGreyPx = qRgb(192, 192, 192);
+
+class WindowTest : public BrowseTest {};
+
+TEST_F(WindowTest, TopLevelFrameAtItsRectangleTitledWithThePathAfterListing)
+{
+    Create("C:/");
+    EXPECT_EQ(m_browse->GetWindowText(), "Visual Browser");
+    EXPECT_FALSE(m_browse->IsWindowVisible());
+    EXPECT_EQ(m_browse->GetParent(), nullptr);
+    m_browse->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(WndTester::ShowAndWait(m_browse));
+    Settle();
+    RECT r;
+    m_browse->GetWindowRect(&r);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 10);
+    EXPECT_EQ(r.right, 920);
+    EXPECT_EQ(r.bottom, 710);
+    EXPECT_EQ(m_browse->GetWindowText(), "C:/");
+}
+
+TEST_F(WindowTest, SixButtonsWithCaptionsIdsAndRectangles)
+{
+    Open("C:/");
+    struct Expected {
+        CButton* button;
+        const char* caption;
+        UINT id;
+        int left;
+    } buttons[] = {
+        { &m_browse->m_okButton, "OK", 1023, 10 },
+        { &m_browse->m_cancelButton, "Cancel", 1022, 130 },
+        { &m_browse->m_zoomInButton, "Zoom +", 1021, 250 },
+        { &m_browse->m_zoomOutButton, "Zoom -", 1020, 370 },
+        { &m_browse->m_selectAllButton, "Select All", 1019, 490 },
+        { &m_browse->m_selectNoneButton, "Select None", 1018, 610 },
+    };
+    for (const Expected& e : buttons) {
+        EXPECT_EQ(e.button->GetWindowText(), e.caption);
+        EXPECT_EQ(e.button->GetDlgCtrlID(), e.id);
+        EXPECT_TRUE(e.button->IsWindowVisible()) << e.caption;
+        QWidget* w = RootWidgetOf(e.button);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), QRect(e.left, 10, 110, 30)) << e.caption;
+        EXPECT_TRUE(w->isEnabled()) << e.caption;
+    }
+}
+
+// The bar: grey inside two frames, light/shadow inside white/black.
+TEST_F(WindowTest, ButtonBarBackgroundAndFrames)
+{
+    Open("C:/");
+    const QImage s = Screen();
+    const int w = s.width();
+    struct Px {
+        int x, y;
+        COLORREF c;
+        const char* what;
+    } px[] = {
+        { 0, 0, RGB(255, 255, 255), "outer top-left" },
+        { w - 2, 0, RGB(255, 255, 255), "outer top" },
+        { 0, 48, RGB(255, 255, 255), "outer left" },
+        { w - 1, 0, RGB(0, 0, 0), "outer right" },
+        { 0, 49, RGB(0, 0, 0), "outer bottom" },
+        { w - 1, 49, RGB(0, 0, 0), "outer bottom-right" },
+        { 1, 1, RGB(225, 225, 225), "inner top-left" },
+        { w - 3, 1, RGB(225, 225, 225), "inner top" },
+        { 1, 47, RGB(225, 225, 225), "inner left" },
+        { w - 2, 1, RGB(128, 128, 128), "inner right" },
+        { 1, 48, RGB(128, 128, 128), "inner bottom" },
+        { 2, 2, RGB(192, 192, 192), "fill corner" },
+        { 5, 25, RGB(192, 192, 192), "left of OK" },
+        { 125, 25, RGB(192, 192, 192), "between OK and Cancel" },
+        { w - 3, 47, RGB(192, 192, 192), "fill bottom-right" },
+        { 800, 25, RGB(192, 192, 192), "right of the buttons" },
+    };
+    for (const Px& p : px)
+        EXPECT_EQ(s.pixel(p.x, p.y), Rgb(p.c)) << p.what;
+}
+
+TEST_F(WindowTest, ScrollBarsStepByTenAndHundredAndFollowTheThumb)
+{
+    MakeDir("P");
+    for (int i = 0; i < 60; ++i)
+        Touch("P/" + std::to_string(i) + ".jpg");
+    Open("C:/P/");
+    WndTester::ScrollBarAction(m_browse, SB_VERT, QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(m_browse->m_scrollY, 10);
+    WndTester::ScrollBarAction(m_browse, SB_VERT, QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(m_browse->m_scrollY, 110);
+    EXPECT_EQ(m_browse->GetScrollPos(SB_VERT), 110);
+    WndTester::ScrollBarAction(m_browse, SB_VERT, QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(m_browse->m_scrollY, 100);
+    WndTester::DragThumb(m_browse, SB_VERT, 300);
+    EXPECT_EQ(m_browse->m_scrollY, 300);
+    WndTester::ScrollBarAction(m_browse, SB_VERT, QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(m_browse->m_scrollY, 200);
+    WndTester::ScrollBarAction(m_browse, SB_VERT, QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(m_browse->m_scrollY, 200) << "SB_TOP does nothing";
+    WndTester::ScrollBarAction(m_browse, SB_HORZ, QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(m_browse->m_scrollX, 10);
+    WndTester::ScrollBarAction(m_browse, SB_HORZ, QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(m_browse->m_scrollX, 0);
+}
+
+// The bound is fixed at 10000, not the grid's size.
+TEST_F(WindowTest, ScrollPositionsStayWithinZeroAndTenThousand)
+{
+    Open("C:/");
+    for (int i = 0; i < 120; ++i)
+        m_browse->OnVScroll(SB_PAGEDOWN, 0, nullptr);
+    EXPECT_EQ(m_browse->m_scrollY, 10000);
+    m_browse->OnVScroll(SB_LINEDOWN, 0, nullptr);
+    EXPECT_EQ(m_browse->m_scrollY, 10000);
+    m_browse->OnHScroll(SB_LINELEFT, 0, nullptr);
+    EXPECT_EQ(m_browse->m_scrollX, 0);
+    m_browse->OnHScroll(SB_THUMBTRACK, 70000, nullptr);
+    EXPECT_EQ(m_browse->m_scrollX, 10000);
+    Settle();
+    // Far below the grid every cell is out of sight: the client is grey.
+    const QImage s = Screen();
+    EXPECT_EQ(s.pixel(300, 300), kGreyPx);
+}
+
+TEST_F(WindowTest, ResizingChangesScrollPagesButNotTheColumnCount)
+{
+    Open("C:/");
+    SCROLLINFO si = { sizeof si, SIF_ALL, 0, 0, 0, 0, 0 };
+    m_browse->GetScrollInfo(SB_HORZ, &si);
+    const UINT wide = si.nPage;
+    m_browse->MoveWindow(10, 10, 400, 300);
+    WndTester::ProcessEvents();
+    EXPECT_EQ(m_browse->m_columns, 7);
+    EXPECT_EQ(m_browse->m_clientWidth, ClientWidgetOf(m_browse)->width());
+    m_browse->GetScrollInfo(SB_HORZ, &si);
+    EXPECT_LT(si.nPage, wide);
+    EXPECT_EQ(si.nPage, (UINT)m_browse->m_clientWidth);
+    m_browse->GetScrollInfo(SB_VERT, &si);
+    EXPECT_EQ(si.nPage, std::min((UINT)(m_browse->m_clientHeight - 50), (UINT)si.nMax));
+}
+
+}  // namespace
