@@ -146,6 +146,7 @@ private:
     // Painting helpers (BrowsePaint.cpp).
     bool NeedsThumbnail(const CRgbImage& item) const;
     void FetchThumbnail(CRgbImage& item);
+    void InvalidateFetchedCell(int x, int y, int cw, int ch);
     void DrawImageCell(CDC& dc, CRgbImage& item, int x, int y);
     void DrawPlaceholderCell(CDC& dc, const CRgbImage& item, int x, int y);
     void DrawEmptyCell(CDC& dc, int x, int y);

@@ -5,6 +5,7 @@
 // also finds the first file still without a thumbnail. Drawing is limited by
 // the clip: a cell outside it is passed over before any of its drawing
 // (label layout, bitmap transfer) is done.
+#include <algorithm>
 #include <cstdlib>
 
 #include "browser/Browse.h"
@@ -73,7 +74,7 @@ void CBrowse::OnPaint()
             if (NeedsThumbnail(item)) {
                 FetchThumbnail(item);
                 attempted = true;
-                InvalidateRect(nullptr, FALSE);
+                InvalidateFetchedCell(x, y, cw, ch);
             }
             if (!dc.IsVisible(cell))
                 continue;
@@ -90,6 +91,20 @@ void CBrowse::OnPaint()
     dc.FillSolidRect(0, y1 + 4, cw, ch, kGrey);
     dc.FillSolidRect(x1 + 4, m_barHeight, cw - x1, y1 - m_barHeight + 4, kGrey);
     dc.SelectObject(oldFont);
+}
+
+// Asks for the next pass. Of what that pass draws only the fetched cell can
+// differ from the screen (every other change invalidates the whole client
+// itself), so only that cell is invalidated: the next pass then draws one
+// cell instead of the whole grid. A cell out of sight still needs the pass
+// for the next fetch, so a pixel of the bar (clipped away) stands in for it.
+void CBrowse::InvalidateFetchedCell(int x, int y, int cw, int ch)
+{
+    RECT r = { std::max(x - 4, 0), std::max(y - 4, m_barHeight), std::min(x + m_cellWidth + 4, cw),
+               std::min(y + m_cellHeight + 4, ch) };
+    if (r.right <= r.left || r.bottom <= r.top)
+        r = RECT{ 0, 0, 1, 1 };
+    InvalidateRect(&r, FALSE);
 }
 
 // Only file items are fetched: a directory item without its icon (no

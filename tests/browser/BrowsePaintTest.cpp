@@ -167,6 +167,28 @@ TEST_F(PaintTest, KFilesNeedKPlusOnePaintPassesOneThumbnailEach)
     EXPECT_EQ(m_browse->m_cacheCount - storedBefore, k);
 }
 
+// Each pass after the first redraws only the cell it fetched: at the end
+// every visible cell shows its thumbnail, and cells out of sight are
+// fetched as well.
+TEST_F(PaintTest, FilledDirectoryShowsEveryThumbnailAndFetchesCellsOutOfSight)
+{
+    MakeDir("P");
+    for (int i = 0; i < 60; ++i) {
+        char name[32];
+        snprintf(name, sizeof name, "P/%02d.jpg", i);
+        WritePhoto(name, 30, 30);
+    }
+    Open("C:/P/");
+    ASSERT_EQ(m_browse->m_count, 61);
+    EXPECT_EQ(m_browse->PicturesListed(), 61);
+    const QImage s = Screen();
+    // Rows 0 to 4 are in sight (client height about 685).
+    for (int p = 1; p < 35; ++p) {
+        const QPoint at = CellCentre(p);
+        EXPECT_TRUE(Near(s.pixel(at), kBluePx, 8)) << "cell " << p;
+    }
+}
+
 // After the first pass of a listing the files after the fetched one are
 // placeholders: grey, with their label two pixels lower than in an image cell.
 TEST_F(PaintTest, CellsAfterTheFetchedOneArePlaceholdersWithLowerLabels)
