@@ -17,7 +17,8 @@
 // allocation, with m_nWidth / m_nHeight set to the declared size. libjpeg's
 // own working memory (the whole-image coefficient arrays of progressive and
 // multi-scan streams) is held to the same limit; a stream that needs more
-// fails like any fatal library error: null, 0 x 0.
+// fails like any fatal library error: null, 0 x 0. So does a stream with more
+// than kMaxJpegScans (500) scans (codec/ScanLimit.h).
 //
 // Each conversion keeps its state to itself, so conversions may run on
 // several threads at once.

@@ -9,6 +9,7 @@
 #include "codec/JpegConverter.h"
 #include "codec/MemorySource.h"
 #include "codec/RasterSink.h"
+#include "codec/ScanLimit.h"
 #include "platform/MemoryLimit.h"
 
 namespace {
@@ -19,6 +20,7 @@ struct DecodeJob {
     struct jpeg_decompress_struct cinfo;
     JpegErrorManager err;
     ConversionState state;
+    ScanLimitMonitor scanLimit;
     RasterSink* sink;
 };
 
@@ -42,6 +44,7 @@ DecodeOutcome RunDecode(DecodeJob* job)
     jpeg_create_decompress(&job->cinfo);
     job->cinfo.client_data = &job->state;
     LimitLibraryMemory(&job->cinfo);
+    InstallScanLimit(&job->cinfo, &job->scanLimit);
     InstallMemorySource(&job->cinfo);
     if (jpeg_read_header(&job->cinfo, TRUE) != JPEG_HEADER_OK)
         return kFailed;
