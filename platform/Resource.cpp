@@ -2,6 +2,25 @@
 
 static const AFX_RESOURCES* g_pResources = nullptr;
 
+// The entry of a table whose elements carry their ID in nID.
+template <typename T>
+static const T* FindById(const T* items, int count, UINT nID)
+{
+    for (int i = 0; items && i < count; ++i)
+        if (items[i].nID == nID)
+            return &items[i];
+    return nullptr;
+}
+
+// The index of nID in a parallel table of IDs, or -1.
+static int IndexOfId(const UINT* ids, int count, UINT nID)
+{
+    for (int i = 0; ids && i < count; ++i)
+        if (ids[i] == nID)
+            return i;
+    return -1;
+}
+
 void AfxSetResources(const AFX_RESOURCES* resources)
 {
     g_pResources = resources;
@@ -14,13 +33,10 @@ const AFX_RESOURCES* AfxGetResources()
 
 bool AfxLoadString(UINT nID, std::string& text)
 {
-    if (g_pResources) {
-        for (int i = 0; i < g_pResources->nStrings; ++i) {
-            if (g_pResources->pStrings[i].nID == nID) {
-                text = g_pResources->pStrings[i].lpszText;
-                return true;
-            }
-        }
+    if (const STRING_RESOURCE* s = g_pResources ? FindById(g_pResources->pStrings, g_pResources->nStrings, nID)
+                                                 : nullptr) {
+        text = s->lpszText;
+        return true;
     }
     // The framework's own strings, when the application does not replace them.
     switch (nID) {
@@ -35,10 +51,8 @@ const MENU_ITEM* AfxFindMenu(UINT nID)
 {
     if (!g_pResources)
         return nullptr;
-    for (int i = 0; i < g_pResources->nMenus; ++i)
-        if (g_pResources->pMenuIDs[i] == nID)
-            return g_pResources->pMenus[i];
-    return nullptr;
+    const int i = IndexOfId(g_pResources->pMenuIDs, g_pResources->nMenus, nID);
+    return i < 0 ? nullptr : g_pResources->pMenus[i];
 }
 
 const ACCEL* AfxFindAccelerators(UINT nID, int* count)
@@ -46,41 +60,24 @@ const ACCEL* AfxFindAccelerators(UINT nID, int* count)
     *count = 0;
     if (!g_pResources)
         return nullptr;
-    for (int i = 0; i < g_pResources->nAccelTables; ++i) {
-        if (g_pResources->pAccelIDs[i] == nID) {
-            *count = g_pResources->pAccelCounts[i];
-            return g_pResources->pAccelTables[i];
-        }
-    }
-    return nullptr;
+    const int i = IndexOfId(g_pResources->pAccelIDs, g_pResources->nAccelTables, nID);
+    if (i < 0)
+        return nullptr;
+    *count = g_pResources->pAccelCounts[i];
+    return g_pResources->pAccelTables[i];
 }
 
 const TOOLBAR_RESOURCE* AfxFindToolbar(UINT nID)
 {
-    if (!g_pResources)
-        return nullptr;
-    for (int i = 0; i < g_pResources->nToolbars; ++i)
-        if (g_pResources->pToolbars[i].nID == nID)
-            return &g_pResources->pToolbars[i];
-    return nullptr;
+    return g_pResources ? FindById(g_pResources->pToolbars, g_pResources->nToolbars, nID) : nullptr;
 }
 
 const DIALOG_RESOURCE* AfxFindDialog(UINT nID)
 {
-    if (!g_pResources)
-        return nullptr;
-    for (int i = 0; i < g_pResources->nDialogs; ++i)
-        if (g_pResources->pDialogs[i].nID == nID)
-            return &g_pResources->pDialogs[i];
-    return nullptr;
+    return g_pResources ? FindById(g_pResources->pDialogs, g_pResources->nDialogs, nID) : nullptr;
 }
 
 const ICON_RESOURCE* AfxFindIcon(UINT nID)
 {
-    if (!g_pResources)
-        return nullptr;
-    for (int i = 0; i < g_pResources->nIcons; ++i)
-        if (g_pResources->pIcons[i].nID == nID)
-            return &g_pResources->pIcons[i];
-    return nullptr;
+    return g_pResources ? FindById(g_pResources->pIcons, g_pResources->nIcons, nID) : nullptr;
 }

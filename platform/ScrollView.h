@@ -2,7 +2,7 @@
 // CScrollView: a view over a drawing of a given total size. Scroll bars
 // appear while the total size exceeds the client area; OnPrepareDC moves
 // the viewport origin to minus the scroll position, so OnDraw draws in
-// document coordinates. Bars, keys and the mouse wheel scroll.
+// document coordinates. The bars and the mouse wheel scroll.
 
 #include "platform/View.h"
 

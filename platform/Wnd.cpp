@@ -595,11 +595,9 @@ BOOL CWnd::ShowWindow(int nCmdShow)
         }
         break;
     default:
-        if (topLevel && w->isMinimized())
-            w->show();  // SW_SHOW keeps the minimized state, as on Win32
-        else
-            w->show();
-        if (topLevel)
+        // SW_SHOW keeps a minimized window minimized, as on Win32.
+        w->show();
+        if (topLevel && !w->isMinimized())
             w->raise();
         break;
     }
