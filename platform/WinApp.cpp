@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 #include "platform/AfxRes.h"
@@ -99,8 +100,17 @@ void CWinApp::SetRegistryKey(const char* lpszRegistryKey)
                                          QString::fromUtf8(m_strAppName.c_str()));
 }
 
+// Qt's INI files keep keys outside any group in the section [General], so
+// the section "General" maps to those keys and reads as [General] in the file.
+static bool IsGeneral(const char* section)
+{
+    return strcmp(section, "General") == 0;
+}
+
 static QString Key(const char* section, const char* entry)
 {
+    if (IsGeneral(section))
+        return QString::fromUtf8(entry);
     return QString::fromUtf8(section) + QLatin1Char('/') + QString::fromUtf8(entry);
 }
 
@@ -121,7 +131,10 @@ BOOL CWinApp::WriteProfileString(const char* lpszSection, const char* lpszEntry,
     QSettings* s = m_pAppImpl->settings;
     if (!s || !lpszSection)
         return FALSE;
-    if (!lpszEntry)
+    if (!lpszEntry && IsGeneral(lpszSection)) {
+        for (const QString& key : s->childKeys())
+            s->remove(key);
+    } else if (!lpszEntry)
         s->remove(QString::fromUtf8(lpszSection));
     else if (!lpszValue)
         s->remove(Key(lpszSection, lpszEntry));

@@ -380,3 +380,30 @@ TEST(ProgramTest, VersionAndHelpPrintAndSucceedWithoutDisplay)
 }
 
 }  // namespace
+
+namespace {
+
+// The browser's start directory comes from "General"/"Path", "C:/" unless set.
+TEST_F(ViewerTest, ViewReadsTheBrowsePathFromTheSettings)
+{
+    Start();
+    EXPECT_EQ(m_view->GetBrowsePath(), "C:/");
+    ASSERT_TRUE(m_app->WriteProfileString("General", "Path", "C:/Photos/2001/"));
+    // Stored where a reader of the settings file looks for it.
+    QFile stored(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quillon Works/pixmoor.conf");
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(stored.readAll().contains("[General]\nPath=C:/Photos/2001/\n"));
+    TearDown();
+    SetUp();
+    // SetUp empties the settings; write them again before the next start.
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quillon Works";
+    QDir().mkpath(config);
+    QFile conf(config + "/pixmoor.conf");
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[General]\nPath=C:/Photos/2001/\n");
+    conf.close();
+    Start();
+    EXPECT_EQ(m_view->GetBrowsePath(), "C:/Photos/2001/");
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 // The image view in the real main window: fit and fixed scales, the grey
 // around the picture, rotation, scrolling and printing.
+#include <QApplication>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
@@ -106,6 +107,8 @@ TEST_F(ViewTest, EachScaleCommandRebuildsTheDisplayRaster)
                   { ID_VIEW_SCALE_FIT, 531, 400 } };
     for (const auto& step : steps) {
         Command(step.id);
+        // The wait cursor shown while the raster is rebuilt is gone again.
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_EQ(DisplayW(), step.w) << step.id;
         EXPECT_EQ(DisplayH(), step.h) << step.id;
         EXPECT_TRUE(WndTester::IsMenuItemChecked(m_frame, step.id));
