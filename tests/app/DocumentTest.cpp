@@ -1,11 +1,13 @@
 // Opening files through the document: File Open, the recent-file list,
 // new documents, and Ctrl+S, which must never write a file.
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QThread>
 
 #include "app/res/Resource.h"
+#include "codec/JpegConverter.h"
 #include "platform/CmdUI.h"
 #include "platform/WndTester.h"
 #include "tests/app/AppTestSupport.h"
@@ -208,6 +210,35 @@ TEST_F(DocumentTest, ExitClosesTheMainWindow)
     Command(ID_APP_EXIT);
     WndTester::ProcessEvents();
     EXPECT_EQ(m_app->m_pMainWnd, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// The loading step copies the path into a buffer of 1000 characters; a
+// longer path cut to fit would name another file. It is not loaded.
+TEST_F(DocumentTest, PathTooLongForTheLoadingBufferIsNotCutIntoAnotherFile)
+{
+    QString dir = m_dir.path();
+    while (dir.size() < 1000)
+        dir += "/" + QString(200, QLatin1Char('d'));
+    ASSERT_TRUE(QDir().mkpath(dir));
+    const std::string shown = WriteTestPhoto(m_dir.path(), "shown.jpg", 300, 200);
+    const std::string deep = WriteTestPhoto(dir, "deep.jpg", 100, 50);
+    {
+        // The decoder itself reads the file by that path.
+        CJpegConverter converter;
+        unsigned char* pixels = converter.LoadFile(deep.c_str());
+        ASSERT_NE(pixels, nullptr);
+        free(pixels);
+    }
+    Start({ shown });
+    OpenThroughDialog(deep);
+    EXPECT_EQ(Title(), "deep.jpg - Pixmoor");
+    EXPECT_EQ(Doc()->GetFilePath(), deep);
+    EXPECT_EQ(m_view->GetImageWidth(), 300);
+    EXPECT_STREQ(m_view->GetImage().GetName(), shown.c_str());
 }
 
 }  // namespace
