@@ -1,6 +1,7 @@
 // Start-up, main frame, menus, toolbar, accelerators, About box, message
 // boxes, the desktop entry and the program's own command line.
 #include <QCoreApplication>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QWidget>
+#include <algorithm>
 
 #include "app/StartupFile.h"
 #include "app/res/Resource.h"
@@ -16,6 +18,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ModalRunner.h"
 #include "platform/QtMessageBox.h"
+#include "platform/Resource.h"
 #include "platform/WndImpl.h"
 #include "platform/WndTester.h"
 #include "tests/app/AppTestSupport.h"
@@ -404,6 +407,33 @@ TEST_F(ViewerTest, ViewReadsTheBrowsePathFromTheSettings)
     conf.close();
     Start();
     EXPECT_EQ(m_view->GetBrowsePath(), "C:/Photos/2001/");
+}
+
+}  // namespace
+
+namespace {
+
+// Without its toolbar the main frame is not created; start-up says so and
+// fails without leaving a window.
+TEST_F(ViewerTest, MissingToolbarFailsStartupWithTheFrameworkMessage)
+{
+    AFX_RESOURCES broken = *PixmoorResources();
+    broken.nToolbars = 0;
+    m_app = new CPixmoorApp;
+    AfxSetResources(&broken);
+    char name[] = "pixmoor";
+    char* argv[] = { name, nullptr };
+    m_app->m_argc = 1;
+    m_app->m_argv = argv;
+    EXPECT_FALSE(m_app->InitInstance());
+    AfxSetResources(PixmoorResources());
+    EXPECT_EQ(m_app->m_pMainWnd, nullptr);
+    ASSERT_EQ(s_messages.size(), 1u);
+    EXPECT_EQ(s_messages[0], "Failed to create empty document.");
+    WndTester::ProcessEvents();
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty() ||
+                std::none_of(QApplication::topLevelWidgets().begin(), QApplication::topLevelWidgets().end(),
+                             [](QWidget* w) { return w->isVisible(); }));
 }
 
 }  // namespace
