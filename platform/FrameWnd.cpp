@@ -256,7 +256,8 @@ static QIcon IconFromResource(UINT nID)
     QIcon icon;
     if (!res || !res->pfnDraw)
         return icon;
-    for (int size : { 16, 32, 48, 64, 128, 256 }) {
+    // Window icons are small; the desktop takes larger ones from the icon theme.
+    for (int size : { 16, 32, 48, 64 }) {
         QImage image(size, size, QImage::Format_ARGB32);
         res->pfnDraw(size, reinterpret_cast<uint32_t*>(image.bits()));
         icon.addPixmap(QPixmap::fromImage(image));
