@@ -466,9 +466,7 @@ BOOL CWnd::OnEraseBkgnd(CDC* pDC)
 
 void CWnd::OnPaint()
 {
-    // Validates the update region; nothing drawn.
-    if (m_pImpl && m_pImpl->painter)
-        CPaintDC dc(this);
+    // Nothing drawn: the update region is validated by the paint itself.
 }
 
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*)
