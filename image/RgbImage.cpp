@@ -32,7 +32,8 @@ CRgbImage::CRgbImage()
       m_nFullHeight(0),
       m_pBits(nullptr),
       m_pFullBits(nullptr),
-      m_pszName(nullptr)
+      m_pszName(nullptr),
+      m_bSharedBits(false)
 {
     std::memset(&m_bmih, 0, sizeof(m_bmih));
     std::memset(&m_bmi, 0, sizeof(m_bmi));
@@ -63,13 +64,29 @@ unsigned char* CRgbImage::AllocRaster(int width, int height)
     return (unsigned char*)std::malloc((size_t)bytes);
 }
 
+void CRgbImage::ShareFullRaster()
+{
+    m_pBits = m_pFullBits;
+    m_bSharedBits = true;
+    m_nWidth = m_nFullWidth;
+    m_nHeight = m_nFullHeight;
+    m_nPad = m_nFullPad;
+}
+
+void CRgbImage::ReleaseDisplay()
+{
+    if (!m_bSharedBits)
+        std::free(m_pBits);
+    m_pBits = nullptr;
+    m_bSharedBits = false;
+    m_nWidth = m_nHeight = m_nPad = 0;
+}
+
 void CRgbImage::ReleaseRasters()
 {
-    std::free(m_pBits);
+    ReleaseDisplay();
     std::free(m_pFullBits);
-    m_pBits = nullptr;
     m_pFullBits = nullptr;
-    m_nWidth = m_nHeight = m_nPad = 0;
     m_nFullWidth = m_nFullHeight = m_nFullPad = 0;
 }
 
@@ -111,8 +128,9 @@ int CRgbImage::SetImage(const char* name, const unsigned char* pixels, int width
         return -1;
     m_nFullPad = RowFill(width);
     FlipRowsSwapRedBlue(pixels, (size_t)width * 3, m_pFullBits, Stride(width), width, height);
-    m_nFullWidth = m_nWidth = width;
-    m_nFullHeight = m_nHeight = height;
+    m_nFullWidth = width;
+    m_nFullHeight = height;
+    // The display raster at full size shares the full-size buffer.
     return Rescale(width, height);
 }
 
@@ -153,25 +171,20 @@ int CRgbImage::SetScaledImage(const char* name, const unsigned char* pixels, int
     // The display raster holds R, G, B top-down; the stored layout wants
     // B, G, R bottom-up.
     FlipRowsSwapRedBlue(display, stride, full, stride, newWidth, newHeight);
-    std::memcpy(display, full, stride * (size_t)newHeight);
+    std::free(display);
 
     m_pFullBits = full;
     m_nFullWidth = newWidth;
     m_nFullHeight = newHeight;
     m_nFullPad = RowFill(newWidth);
-    m_pBits = display;
-    m_nWidth = newWidth;
-    m_nHeight = newHeight;
-    m_nPad = RowFill(newWidth);
+    ShareFullRaster();
     UpdateBitmapInfo();
     return 0;
 }
 
 int CRgbImage::Rescale(int width, int height)
 {
-    std::free(m_pBits);
-    m_pBits = nullptr;
-    m_nWidth = m_nHeight = m_nPad = 0;
+    ReleaseDisplay();
     UpdateBitmapInfo();
     if (width < 0 || height < 0)
         return -1;
@@ -179,13 +192,17 @@ int CRgbImage::Rescale(int width, int height)
         return 0;
     if (!m_pFullBits)
         return -1;
+    if (width == m_nFullWidth && height == m_nFullHeight) {
+        // A copy at full size would be identical byte for byte.
+        ShareFullRaster();
+        UpdateBitmapInfo();
+        return 0;
+    }
 
     unsigned char* bits = AllocRaster(width, height);
     if (!bits)
         return -1;
-    if (width == m_nFullWidth && height == m_nFullHeight)
-        std::memcpy(bits, m_pFullBits, Stride(width) * (size_t)height);
-    else if (ResampleRaster(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth), bits,
+    if (ResampleRaster(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth), bits,
                             width, height, Stride(width)) != 0) {
         std::free(bits);
         return -1;

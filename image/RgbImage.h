@@ -46,6 +46,9 @@ public:
     const BITMAPINFO* GetBitmapInfo() const { return &m_bmi; }
     int GetPad() const { return m_nPad; }
     int GetFullPad() const { return m_nFullPad; }
+    // True while the display raster is the full-size raster itself (same
+    // size, same buffer) rather than a copy of it.
+    bool SharesRasters() const { return m_bSharedBits; }
 
     uint32_t m_nFlags;  // the owner's word; the class only zeroes it
 
@@ -62,6 +65,10 @@ private:
     static unsigned char* TurnRaster(const unsigned char* src, int width, int height,
                                      bool clockwise);
     void Turn(bool clockwise);
+    // The display raster becomes the full-size raster's buffer.
+    void ShareFullRaster();
+    // Releases the display raster (never a buffer it shares); sizes become 0.
+    void ReleaseDisplay();
     void ReleaseRasters();
     // Replaces the name with a copy of `name` (null: none). The copy is made
     // before the old name is released, so the image's own name may be given.
@@ -78,4 +85,9 @@ private:
     BITMAPINFOHEADER m_bmih;
     BITMAPINFO m_bmi;
     char* m_pszName;
+    // A display raster at full size is not copied: m_pBits then points at
+    // m_pFullBits, which is released once. Operations that change one raster
+    // and not the other (Rescale) give up the sharing first; the rotations
+    // turn the shared buffer once.
+    bool m_bSharedBits;
 };

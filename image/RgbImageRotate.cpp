@@ -62,7 +62,8 @@ unsigned char* CRgbImage::TurnRaster(const unsigned char* src, int width, int he
 }
 
 // Both rasters are turned independently; a raster whose new buffer cannot be
-// had stays as it was, and so does everything after it.
+// had stays as it was, and so does everything after it. A shared display
+// raster is turned with the full-size raster, in the same buffer.
 void CRgbImage::Turn(bool clockwise)
 {
     if (m_pFullBits) {
@@ -73,6 +74,12 @@ void CRgbImage::Turn(bool clockwise)
         m_pFullBits = turned;
         std::swap(m_nFullWidth, m_nFullHeight);
         m_nFullPad = RowFill(m_nFullWidth);
+        if (m_bSharedBits) {
+            // The display raster was this very buffer: it is turned too.
+            ShareFullRaster();
+            UpdateBitmapInfo();
+            return;
+        }
     }
     if (m_pBits) {
         unsigned char* turned = TurnRaster(m_pBits, m_nWidth, m_nHeight, clockwise);
