@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "image/Resample.h"
+#include "platform/LargeBlock.h"
 #include "platform/MemoryLimit.h"
 
 // Exchange and stored layout differ in row order and in the order of bytes
@@ -61,7 +62,7 @@ unsigned char* CRgbImage::AllocRaster(int width, int height)
     uint64_t bytes = RasterBytes(width, height);
     if (!RasterBytesAllowed(bytes))
         return nullptr;
-    return (unsigned char*)std::malloc((size_t)bytes);
+    return (unsigned char*)AllocLargeBlock((size_t)bytes);
 }
 
 void CRgbImage::ShareFullRaster()
