@@ -49,7 +49,10 @@ CPixmoorView::CPixmoorView()
     m_strBrowsePath = app ? app->GetProfileString("General", "Path", "C:/") : "C:/";
 }
 
-CPixmoorView::~CPixmoorView() = default;
+CPixmoorView::~CPixmoorView()
+{
+    ReleaseBrowser();
+}
 
 CPixmoorDoc* CPixmoorView::GetDocument() const
 {
@@ -235,9 +238,4 @@ void CPixmoorView::OnDisplayInfo()
     snprintf(text, sizeof text, "Filename: %s\nWidth: %d\nHeight: %d", name ? name : "", m_nImageWidth,
              m_nImageHeight);
     AfxMessageBox(text, MB_OK);
-}
-
-void CPixmoorView::OnVisualBrowse()
-{
-    // FIXME: open or restore the Visual Browser (m_pBrowse) once it exists.
 }

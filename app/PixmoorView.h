@@ -44,6 +44,11 @@ public:
     int GetClientWidth() const { return m_nClientWidth; }
     int GetClientHeight() const { return m_nClientHeight; }
     const std::string& GetBrowsePath() const { return m_strBrowsePath; }
+    CBrowse* GetBrowser() const { return m_pBrowse; }
+
+    // The browser's report (BrowseHandOff.cpp): the number of files chosen,
+    // 0 for cancel or close.
+    void OnBrowserDone(int count);
 
 protected:
     BOOL OnEraseBkgnd(CDC* pDC) override;
@@ -67,6 +72,7 @@ protected:
     void OnRotateRight();
     void OnDisplayInfo();
     void OnVisualBrowse();
+    void ReleaseBrowser();
 
     void DrawOnScreen(CDC* pDC);
     void DrawOnPrinter(CDC* pDC);
