@@ -182,6 +182,8 @@ TEST_F(HandOffTest, NextRunStartsInTheRememberedFolder)
     ClickItem("a.jpg");
     ASSERT_EQ(StoredPath(), "C:/Photos/");
     CloseApp();
+    // The browser went with the view, and so did the view's pointer.
+    EXPECT_EQ(g_pBrowseView, nullptr);
     Start();
     EXPECT_EQ(m_view->GetBrowsePath(), "C:/Photos/");
     OpenBrowser();
