@@ -9,7 +9,6 @@
 // The sample photo made by the build is always measured first.
 
 #include <algorithm>
-#include <chrono>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -19,91 +18,11 @@
 
 #include <jpeglib.h>
 
+#include "bench/common/BenchClock.h"
+#include "bench/common/ReferenceDecode.h"
 #include "codec/JpegConverter.h"
 
 namespace {
-
-double Now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-struct ReferenceError {
-    struct jpeg_error_mgr pub;
-    jmp_buf jump;
-};
-
-void ReferenceExit(j_common_ptr cinfo)
-{
-    (*cinfo->err->output_message)(cinfo);
-    longjmp(reinterpret_cast<ReferenceError*>(cinfo->err)->jump, 1);
-}
-
-struct ReferenceJob {
-    struct jpeg_decompress_struct cinfo;
-    ReferenceError err;
-    unsigned char* file;
-    unsigned long fileSize;
-    unsigned char* pixels;
-    JSAMPROW* rows;
-};
-
-int RunReference(ReferenceJob* job)
-{
-    if (setjmp(job->err.jump))
-        return -1;
-    jpeg_create_decompress(&job->cinfo);
-    jpeg_mem_src(&job->cinfo, job->file, job->fileSize);
-    jpeg_read_header(&job->cinfo, TRUE);
-    jpeg_start_decompress(&job->cinfo);
-    size_t stride = (size_t)job->cinfo.output_width * job->cinfo.output_components;
-    job->pixels = (unsigned char*)malloc(stride * job->cinfo.output_height);
-    job->rows = (JSAMPROW*)malloc(sizeof(JSAMPROW) * job->cinfo.output_height);
-    if (!job->pixels || !job->rows)
-        return -1;
-    for (JDIMENSION y = 0; y < job->cinfo.output_height; y++)
-        job->rows[y] = job->pixels + stride * y;
-    while (job->cinfo.output_scanline < job->cinfo.output_height)
-        jpeg_read_scanlines(&job->cinfo, job->rows + job->cinfo.output_scanline,
-                            job->cinfo.output_height - job->cinfo.output_scanline);
-    jpeg_finish_decompress(&job->cinfo);
-    return 0;
-}
-
-// The reference: the file read whole, then decoded straight into one buffer.
-bool ReferenceDecode(const char* path, int* components)
-{
-    ReferenceJob job;
-    memset(&job, 0, sizeof job);
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return false;
-    fseek(f, 0, SEEK_END);
-    job.fileSize = (unsigned long)ftell(f);
-    rewind(f);
-    job.file = (unsigned char*)malloc(job.fileSize);
-    bool ok = job.file && fread(job.file, 1, job.fileSize, f) == job.fileSize;
-    fclose(f);
-    if (ok) {
-        job.cinfo.err = jpeg_std_error(&job.err.pub);
-        job.err.pub.error_exit = ReferenceExit;
-        ok = RunReference(&job) == 0;
-        *components = job.cinfo.output_components;
-        jpeg_destroy_decompress(&job.cinfo);
-    }
-    free(job.rows);
-    free(job.pixels);
-    free(job.file);
-    return ok;
-}
 
 bool MeasureDecode(const char* path, int repetitions)
 {

@@ -14,9 +14,7 @@
 // photo is added.
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,8 +23,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include <jpeglib.h>
-
+#include "bench/common/BenchClock.h"
+#include "bench/common/ReferenceDecode.h"
 #include "codec/JpegConverter.h"
 #include "image/RgbImage.h"
 #include "platform/DriveTable.h"
@@ -35,94 +33,6 @@
 #include "thumbcache/ThumbnailSize.h"
 
 namespace {
-
-double Now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-// ---- Reference: plain libjpeg-turbo decode of a whole file -------------
-
-struct ReferenceError {
-    struct jpeg_error_mgr pub;
-    jmp_buf jump;
-};
-
-void ReferenceExit(j_common_ptr cinfo)
-{
-    (*cinfo->err->output_message)(cinfo);
-    longjmp(reinterpret_cast<ReferenceError*>(cinfo->err)->jump, 1);
-}
-
-struct ReferenceJob {
-    struct jpeg_decompress_struct cinfo;
-    ReferenceError err;
-    unsigned char* file;
-    unsigned long fileSize;
-    unsigned char* pixels;
-    JSAMPROW* rows;
-};
-
-// Plain C data only between setjmp and longjmp.
-int RunReference(ReferenceJob* job)
-{
-    if (setjmp(job->err.jump))
-        return -1;
-    jpeg_create_decompress(&job->cinfo);
-    jpeg_mem_src(&job->cinfo, job->file, job->fileSize);
-    jpeg_read_header(&job->cinfo, TRUE);
-    jpeg_start_decompress(&job->cinfo);
-    size_t stride = (size_t)job->cinfo.output_width * job->cinfo.output_components;
-    job->pixels = (unsigned char*)malloc(stride * job->cinfo.output_height);
-    job->rows = (JSAMPROW*)malloc(sizeof(JSAMPROW) * job->cinfo.output_height);
-    if (!job->pixels || !job->rows)
-        return -1;
-    for (JDIMENSION y = 0; y < job->cinfo.output_height; y++)
-        job->rows[y] = job->pixels + stride * y;
-    while (job->cinfo.output_scanline < job->cinfo.output_height)
-        jpeg_read_scanlines(&job->cinfo, job->rows + job->cinfo.output_scanline,
-                            job->cinfo.output_height - job->cinfo.output_scanline);
-    jpeg_finish_decompress(&job->cinfo);
-    return 0;
-}
-
-// Reads the file and decodes it; the file read is part of the time, as it is
-// for LoadFile.
-double TimeReferenceDecode(const std::string& path)
-{
-    double t0 = Now();
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return -1;
-    fseek(f, 0, SEEK_END);
-    long size = ftell(f);
-    rewind(f);
-    std::vector<unsigned char> bytes((size_t)size);
-    size_t got = fread(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-    if (got != bytes.size())
-        return -1;
-    ReferenceJob* job = (ReferenceJob*)calloc(1, sizeof(ReferenceJob));
-    job->cinfo.err = jpeg_std_error(&job->err.pub);
-    job->err.pub.error_exit = ReferenceExit;
-    job->file = bytes.data();
-    job->fileSize = (unsigned long)bytes.size();
-    int ok = RunReference(job);
-    jpeg_destroy_decompress(&job->cinfo);
-    free(job->pixels);
-    free(job->rows);
-    free(job);
-    double t1 = Now();
-    return ok == 0 ? t1 - t0 : -1;
-}
 
 // ---- Photos --------------------------------------------------------------
 
@@ -276,7 +186,7 @@ int main(int argc, char** argv)
         cache.OpenThumbnailCache(cache.m_cachePath);
         for (size_t i = 0; i < photos.size(); ++i) {
             ColdFigures& f = cold[i];
-            f.reference = std::min(f.reference, TimeReferenceDecode(photos[i]));
+            f.reference = std::min(f.reference, TimeReferenceDecode(photos[i].c_str()));
             int w = 0, h = 0;
             double t0 = Now();
             unsigned char* thumb = cache.GetThumbnail(photos[i].c_str(), &w, &h);
