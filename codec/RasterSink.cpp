@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codec/ConversionState.h"
+#include "platform/LargeBlock.h"
 
 static ConversionState* StateOf(j_decompress_ptr cinfo)
 {
@@ -41,8 +42,10 @@ static void StartOutput(j_decompress_ptr cinfo, RasterSink* sink)
     state->rasterSize = RasterBytesFor(cinfo);
     state->bytesWritten = 0;
     // A size that size_t cannot hold is an allocation failure like any other.
+    // The raster is a plain malloc block (the caller frees it), offered for
+    // huge pages when large so its first write is not thousands of faults.
     state->raster = state->rasterSize <= (uint64_t)SIZE_MAX
-                        ? static_cast<unsigned char*>(malloc((size_t)state->rasterSize))
+                        ? static_cast<unsigned char*>(AllocLargeBlock((size_t)state->rasterSize))
                         : nullptr;
     AimRow(cinfo, sink);
 }
