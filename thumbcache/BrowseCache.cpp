@@ -1,5 +1,6 @@
 #include "thumbcache/BrowseCache.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -152,8 +153,12 @@ int CBrowseCache::OpenThumbnailCache(const char* path)
         fclose(m_cacheFile);
         m_cacheFile = nullptr;
     }
+    errno = 0;
     m_cacheFile = PlatformOpenFile(path, "r+b");
-    if (!m_cacheFile && CreateThumbnailCache(path) != 0)
+    // Only a missing file is created: after any other failure (no memory,
+    // no file handles, no permission) "wb" would truncate a cache that is
+    // there.
+    if (!m_cacheFile && (errno != ENOENT || CreateThumbnailCache(path) != 0))
         return -1;
 
     CacheHeader header;
@@ -290,7 +295,7 @@ int CBrowseCache::StoreThumbnailBytes(const char* path, const unsigned char* byt
     qsort(blocks, (size_t)n, sizeof blocks[0], CompareBlockNumbers);
 
     CacheRecord record;
-    record.reserved = 0;
+    record.streamCheck = (int32_t)CacheStreamCheck(bytes, size);
     record.fileTime = KeyTime(path);
     record.nameLength = (int32_t)nameLength;
     record.nameOffset = 0;

@@ -222,7 +222,11 @@ int ReadCacheEntry(FILE* file, uint32_t recordBlock, const char* name, int fileT
     unsigned char* data = (unsigned char*)malloc(record.dataSize > 0 ? (size_t)record.dataSize : 1);
     if (!data)
         return kCacheNoMemory;
-    if (ReadPieces(file, list, record.blockListCount, data, record.dataSize) != 0) {
+    // A stream that no longer matches its check has damaged blocks (or a
+    // damaged size): it would decode to other pixels, or not at all.
+    if (ReadPieces(file, list, record.blockListCount, data, record.dataSize) != 0 ||
+        (record.streamCheck != 0 &&
+         CacheStreamCheck(data, record.dataSize) != (uint32_t)record.streamCheck)) {
         free(data);
         return kCacheCorrupt;
     }

@@ -39,7 +39,8 @@ int WriteNewCacheFile(FILE* file);
 int LoadCacheEntries(FILE* file, const CacheHeader& header, ThumbnailIndexEntry* slots);
 
 // Reads the stream of the entry whose record is in `recordBlock`. The record
-// must carry `name` and `fileTime`, else the file is taken as corrupt. On
+// must carry `name` and `fileTime`, and the stream must match the record's
+// check when it has one, else the file is taken as corrupt. On
 // success *bytes (malloc'd, the caller frees it) and *size are set.
 int ReadCacheEntry(FILE* file, uint32_t recordBlock, const char* name, int fileTime,
                    unsigned char** bytes, int* size);

@@ -45,7 +45,7 @@ CacheHeader UnpackCacheHeader(const unsigned char in[kCacheHeaderBytes])
 
 void PackCacheRecord(const CacheRecord& r, unsigned char out[kCacheRecordBytes])
 {
-    const int32_t fields[9] = {r.reserved,       r.fileTime, r.nameLength,
+    const int32_t fields[9] = {r.streamCheck,       r.fileTime, r.nameLength,
                                r.nameOffset,     r.blockListCount, r.blockListBlock,
                                r.dataSize,       r.width,    r.height};
     for (int i = 0; i < 9; ++i)
@@ -55,7 +55,7 @@ void PackCacheRecord(const CacheRecord& r, unsigned char out[kCacheRecordBytes])
 CacheRecord UnpackCacheRecord(const unsigned char in[kCacheRecordBytes])
 {
     CacheRecord r;
-    r.reserved = GetCacheNumber(in);
+    r.streamCheck = GetCacheNumber(in);
     r.fileTime = GetCacheNumber(in + 4);
     r.nameLength = GetCacheNumber(in + 8);
     r.nameOffset = GetCacheNumber(in + 12);
@@ -98,4 +98,25 @@ CacheRecordCheck CheckCacheRecord(const CacheRecord& r)
     if (!IsCacheBlockNumber((uint32_t)r.blockListBlock))
         return kCacheRecordCorrupt;
     return kCacheRecordSane;
+}
+
+uint32_t CacheStreamCheck(const unsigned char* bytes, int size)
+{
+    static const struct Table {
+        uint32_t entry[256];
+        Table()
+        {
+            for (uint32_t n = 0; n < 256; ++n) {
+                uint32_t c = n;
+                for (int k = 0; k < 8; ++k)
+                    c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+                entry[n] = c;
+            }
+        }
+    } table;
+    uint32_t crc = 0xFFFFFFFFu;
+    for (int i = 0; i < size; ++i)
+        crc = table.entry[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
+    crc ^= 0xFFFFFFFFu;
+    return crc ? crc : 1;
 }

@@ -46,7 +46,11 @@ struct CacheHeader {
 };
 
 struct CacheRecord {
-    int32_t reserved;
+    // The format's reserved word, written as 0 by older versions and not
+    // interpreted by them. Entries written here keep CacheStreamCheck of
+    // their stream in it, so damaged data blocks are noticed; 0 means the
+    // entry carries no check.
+    int32_t streamCheck;
     int32_t fileTime;
     int32_t nameLength;  // with the terminating NUL
     int32_t nameOffset;  // bytes between the record and the name
@@ -79,6 +83,10 @@ enum CacheRecordCheck {
 };
 // Checks every field that is used as an offset, a count or a size.
 CacheRecordCheck CheckCacheRecord(const CacheRecord& record);
+
+// CRC-32 (the polynomial of zlib and PNG) of a stream, with 0 replaced by 1
+// so that a stored check is never 0.
+uint32_t CacheStreamCheck(const unsigned char* bytes, int size);
 
 // A block number read from the file is usable when it names a block.
 inline bool IsCacheBlockNumber(uint32_t block) { return block < (uint32_t)kCacheBlockCount; }

@@ -5,6 +5,7 @@
 
 #include "CacheTestSupport.h"
 #include "thumbcache/CacheFileIo.h"
+#include "thumbcache/CacheFormat.h"
 
 namespace {
 
@@ -53,7 +54,9 @@ TEST_F(LayoutTest, FirstStreamOf5000BytesLandsInBlocks0To6)
     EXPECT_EQ(ReadNumberAt(f, 80028), 0);
     // The free list keeps its bytes: only freeCount dropped.
     EXPECT_EQ(ReadNumberAt(f, 28 + 4 * 19993), 6);
-    const int32_t record[9] = {0, 0, (int32_t)strlen(path) + 1, 0, 5, 1, 5000, 150, 100};
+    // The first word holds the stream's check (formerly reserved, written as 0).
+    const int32_t record[9] = {(int32_t)CacheStreamCheck(bytes.data(), 5000), 0,
+                               (int32_t)strlen(path) + 1, 0, 5, 1, 5000, 150, 100};
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(ReadNumberAt(f, 160028 + 4 * i), record[i]) << "record field " << i;
     std::vector<unsigned char> b = ReadWholeFile(f);
