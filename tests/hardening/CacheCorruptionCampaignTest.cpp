@@ -160,7 +160,9 @@ void CacheCorruptionCampaign::Run(const std::vector<unsigned char>& bytes, const
     {
         FILE* f = fopen(CacheNative().c_str(), "wb");
         ASSERT_NE(f, nullptr);
-        ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+        if (!bytes.empty()) {
+            ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+        }
         ASSERT_EQ(fclose(f), 0);
     }
     g_messages.clear();
