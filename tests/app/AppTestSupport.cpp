@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QWidget>
 #include <cstdlib>
 
@@ -59,7 +61,7 @@ void ViewerTest::SetUp()
     QDir(config + "/Quillon Works").removeRecursively();
 }
 
-void ViewerTest::TearDown()
+void ViewerTest::CloseApp()
 {
     if (m_app) {
         if (m_app->m_pMainWnd)
@@ -70,6 +72,24 @@ void ViewerTest::TearDown()
         m_app = nullptr;
     }
     WndTester::ProcessEvents();
+}
+
+void ViewerTest::PrintToPdfOnDialog(const QString& pdf, int dpi)
+{
+    m_onDialog = [pdf, dpi](QDialog& dialog) {
+        QPrintDialog* print = qobject_cast<QPrintDialog*>(&dialog);
+        if (!print)
+            return (int)QDialog::Rejected;
+        print->printer()->setOutputFormat(QPrinter::PdfFormat);
+        print->printer()->setOutputFileName(pdf);
+        print->printer()->setResolution(dpi);
+        return (int)QDialog::Accepted;
+    };
+}
+
+void ViewerTest::TearDown()
+{
+    CloseApp();
     SetModalRunner(nullptr);
     SetMessageBoxHandler(nullptr);
 }

@@ -47,6 +47,12 @@ protected:
     std::string Title() const;
     QImage Screen() const;
 
+    // Closes the main window and ends the application as the program does.
+    void CloseApp();
+    // Answers the print dialog by printing to `pdf` at `dpi`; other dialogs
+    // are cancelled.
+    void PrintToPdfOnDialog(const QString& pdf, int dpi);
+
     // Modal dialogs (file, print, About, ...) go to this; default: cancel.
     std::function<int(QDialog&)> m_onDialog;
     std::vector<std::string> m_dialogTitles;

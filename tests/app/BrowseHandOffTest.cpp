@@ -60,16 +60,6 @@ protected:
         Command(ID_FILE_VISUAL_BROWSE);
         Settle();
     }
-    void CloseApp()
-    {
-        if (m_app->m_pMainWnd)
-            m_app->m_pMainWnd->OnClose();
-        WndTester::ProcessEvents();
-        m_app->ExitInstance();
-        delete m_app;
-        m_app = nullptr;
-        WndTester::ProcessEvents();
-    }
 };
 
 TEST_F(HandOffTest, FirstStartOpensTheBrowserAtCRootAsASeparateWindow)

@@ -176,15 +176,7 @@ TEST_F(PhotosNeverWrittenTest, AWholeSessionLeavesEveryPhotoAsItWasAndMakesOnlyT
     Command(ID_VIEW_ROTATE_RIGHT);
 
     // Printing to a PDF outside the photo tree.
-    m_onDialog = [&](QDialog& dialog) {
-        QPrintDialog* print = qobject_cast<QPrintDialog*>(&dialog);
-        if (!print)
-            return (int)QDialog::Rejected;
-        print->printer()->setOutputFormat(QPrinter::PdfFormat);
-        print->printer()->setOutputFileName(pdf);
-        print->printer()->setResolution(300);
-        return (int)QDialog::Accepted;
-    };
+    PrintToPdfOnDialog(pdf, 300);
     Command(ID_FILE_PRINT);
     EXPECT_GT(QFileInfo(pdf).size(), 1000);
 
@@ -226,13 +218,7 @@ TEST_F(PhotosNeverWrittenTest, AWholeSessionLeavesEveryPhotoAsItWasAndMakesOnlyT
     // Exit from the menu, then the application object goes as the program's does.
     Command(ID_APP_EXIT);
     WndTester::ProcessEvents();
-    if (m_app->m_pMainWnd)
-        m_app->m_pMainWnd->OnClose();
-    WndTester::ProcessEvents();
-    m_app->ExitInstance();
-    delete m_app;
-    m_app = nullptr;
-    WndTester::ProcessEvents();
+    CloseApp();
 
     for (const auto& [path, state] : m_photos) {
         QFile file(path);

@@ -224,15 +224,7 @@ TEST_F(ViewTest, FilePrintGoesThroughThePrintDialogToThePrinter)
     Start();
     Load(640, 480);
     const QString pdf = m_dir.path() + "/out.pdf";
-    m_onDialog = [&](QDialog& dialog) {
-        QPrintDialog* print = qobject_cast<QPrintDialog*>(&dialog);
-        if (!print)
-            return (int)QDialog::Rejected;
-        print->printer()->setOutputFormat(QPrinter::PdfFormat);
-        print->printer()->setOutputFileName(pdf);
-        print->printer()->setResolution(600);
-        return (int)QDialog::Accepted;
-    };
+    PrintToPdfOnDialog(pdf, 600);
     const int w = DisplayW();
     WndTester::Key(m_frame, QKeySequence(QStringLiteral("Ctrl+P")));
     ASSERT_EQ(m_dialogTitles.size(), 1u);
