@@ -4,10 +4,12 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 #include "codec/JpegConverter.h"
 #include "codec/JpegName.h"
 #include "image/RgbImage.h"
+#include "platform/FileSharing.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "thumbcache/CacheBlockStore.h"
@@ -118,33 +120,69 @@ int CBrowseCache::GetModifiedTime(const char* path)
 
 int CBrowseCache::CreateThumbnailCache(const char* path)
 {
-    FILE* file = PlatformOpenFile(path, "wb");
+    // Written under a name of its own and then put in place whole, so that a
+    // process opening the cache meanwhile never reads a part-written file,
+    // and a file another process has just put there is kept.
+    char temp[sizeof m_cachePath + 32];
+    snprintf(temp, sizeof temp, "%s.new.%ld", path, (long)getpid());
+    FILE* file = PlatformOpenFile(temp, "wb");
     if (!file)
         return -1;
     int written = WriteNewCacheFile(file);
-    if (fclose(file) != 0 || written != kCacheOk)
+    if (fclose(file) != 0 || written != kCacheOk) {
+        PlatformRemoveFile(temp);
+        return -1;
+    }
+    if (PlatformPlaceNewFile(temp, path) < 0)
         return -1;
     m_cacheFile = PlatformOpenFile(path, "r+b");
     return m_cacheFile ? 0 : -1;
 }
 
+void CBrowseCache::DropCacheFile()
+{
+    if (m_cacheFile) {
+        // Another process may have discarded this file and made a new one
+        // already; that one is not ours to remove.
+        if (PlatformIsSameFile(m_cacheFile, m_cachePath))
+            PlatformRemoveFile(m_cachePath);
+        fclose(m_cacheFile);
+        m_cacheFile = nullptr;
+    } else {
+        PlatformRemoveFile(m_cachePath);
+    }
+    ReleaseIndex();
+}
+
 void CBrowseCache::DiscardThumbnailCache()
 {
+    DropCacheFile();
     AfxMessageBox(kCorruptMessage, MB_OK);
-    if (m_cacheFile)
-        fclose(m_cacheFile);
-    m_cacheFile = nullptr;
-    PlatformRemoveFile(m_cachePath);
-    ReleaseIndex();
 }
 
 void CBrowseCache::DiscardForStatus(int status)
 {
+    DropCacheFile();
     if (status == kCacheNameTooLong)
         AfxMessageBox(kNameLengthMessage, MB_OK);
     else if (status == kCacheFreeSeekFailed)
         AfxMessageBox(kFreeSeekMessage, MB_OK);
-    DiscardThumbnailCache();
+    AfxMessageBox(kCorruptMessage, MB_OK);
+}
+
+int CBrowseCache::LoadIndex(const CacheHeader& header)
+{
+    ReleaseIndex();
+    // Zeroed slots: names read so far are released on failure.
+    m_cacheIndex = (ThumbnailIndexEntry*)calloc((size_t)header.entryCount + 1,
+                                                sizeof(ThumbnailIndexEntry));
+    if (!m_cacheIndex)
+        return kCacheNoMemory;
+    m_cacheCount = m_cacheCapacity = header.entryCount;
+    int status = LoadCacheEntries(m_cacheFile, header, m_cacheIndex);
+    if (status != kCacheOk)
+        ReleaseIndex();
+    return status;
 }
 
 int CBrowseCache::OpenThumbnailCache(const char* path)
@@ -153,12 +191,26 @@ int CBrowseCache::OpenThumbnailCache(const char* path)
         fclose(m_cacheFile);
         m_cacheFile = nullptr;
     }
-    errno = 0;
-    m_cacheFile = PlatformOpenFile(path, "r+b");
-    // Only a missing file is created: after any other failure (no memory,
-    // no file handles, no permission) "wb" would truncate a cache that is
-    // there.
-    if (!m_cacheFile && (errno != ENOENT || CreateThumbnailCache(path) != 0))
+    // Another process may discard the file, or put a new one in its place,
+    // between this open and its lock: then open what the path names now.
+    for (int attempt = 0; attempt < 3 && !m_cacheFile; ++attempt) {
+        errno = 0;
+        m_cacheFile = PlatformOpenFile(path, "r+b");
+        // Only a missing file is created: after any other failure (no
+        // memory, no file handles, no permission) a cache may be there.
+        if (!m_cacheFile && (errno != ENOENT || CreateThumbnailCache(path) != 0))
+            return -1;
+        if (PlatformLockFile(m_cacheFile, true, kCacheLockWaitMs) != 0) {
+            fclose(m_cacheFile);
+            m_cacheFile = nullptr;
+            return -1;
+        }
+        if (!PlatformIsSameFile(m_cacheFile, path)) {
+            fclose(m_cacheFile);
+            m_cacheFile = nullptr;
+        }
+    }
+    if (!m_cacheFile)
         return -1;
 
     CacheHeader header;
@@ -166,22 +218,14 @@ int CBrowseCache::OpenThumbnailCache(const char* path)
         DiscardThumbnailCache();
         return -1;
     }
-    ReleaseIndex();
-    // Zeroed slots: names read so far are released by the discard on failure.
-    m_cacheIndex = (ThumbnailIndexEntry*)calloc((size_t)header.entryCount + 1,
-                                                sizeof(ThumbnailIndexEntry));
-    if (!m_cacheIndex) {
-        DiscardThumbnailCache();
-        return -1;
-    }
-    m_cacheCount = m_cacheCapacity = header.entryCount;
-    int status = LoadCacheEntries(m_cacheFile, header, m_cacheIndex);
+    int status = LoadIndex(header);
     if (status != kCacheOk) {
         DiscardForStatus(status);
         return -1;
     }
     m_cacheBlockSize = header.blockSize;
     m_cacheDataStart = kCacheHeaderBytes + header.dataOffset;
+    EndCacheAccess();
     return 0;
 }
 
@@ -189,7 +233,7 @@ unsigned char* CBrowseCache::FindThumbnail(const char* path, int* width, int* he
 {
     *width = 0;
     *height = 0;
-    if (!path || !m_cacheFile)
+    if (!path || !m_cacheFile || BeginCacheAccess(false) != 0)
         return nullptr;
     bool haveTime = false;
     int fileTime = 0;
@@ -206,19 +250,23 @@ unsigned char* CBrowseCache::FindThumbnail(const char* path, int* width, int* he
         if (m_cacheIndex[i].fileTime == fileTime)
             found = i;
     }
-    if (found < 0)
+    if (found < 0) {
+        EndCacheAccess();
         return nullptr;
+    }
 
     unsigned char* bytes = nullptr;
     int size = 0;
     int status = ReadCacheEntry(m_cacheFile, (uint32_t)m_cacheIndex[found].firstBlock, path,
                                 fileTime, &bytes, &size);
-    if (status == kCacheNoMemory)
-        return nullptr;
-    if (status != kCacheOk) {
+    if (status != kCacheOk && status != kCacheNoMemory) {
         DiscardThumbnailCache();
         return nullptr;
     }
+    EndCacheAccess();
+    if (status == kCacheNoMemory)
+        return nullptr;
+    // Decoded with the lock let go: the stream is this process's own copy.
     CJpegConverter converter;
     unsigned char* pixels = converter.Decode(bytes, (uint32_t)size);
     free(bytes);
@@ -262,10 +310,22 @@ int CBrowseCache::StoreThumbnailBytes(const char* path, const unsigned char* byt
     // Too large for one block list: the file is not touched.
     if (size > kCacheMaxDataSize)
         return -1;
-    const int n = CacheBlocksForSize(size);
     if (!m_cacheFile && OpenThumbnailCache(m_cachePath) != 0)
         return -1;
+    // Not had in time: skipped, like any store that does not fit.
+    if (BeginCacheAccess(true) != 0)
+        return -1;
+    int result = StoreLockedThumbnailBytes(path, bytes, size, width, height);
+    if (m_cacheFile)  // not discarded
+        EndCacheAccess();
+    return result;
+}
 
+int CBrowseCache::StoreLockedThumbnailBytes(const char* path, const unsigned char* bytes, int size,
+                                            int width, int height)
+{
+    const int n = CacheBlocksForSize(size);
+    const size_t nameLength = strlen(path) + 1;
     // The header is read afresh and must still describe the index.
     CacheHeader header;
     if (CacheReadHeader(m_cacheFile, &header) != 0 || !IsCacheHeaderSane(header) ||

@@ -108,7 +108,41 @@ int ReadBlockList(FILE* file, const CacheRecord& record, uint32_t* list)
     return 0;
 }
 
+// The index slot of the entry whose record is in `block`, and the record.
+// The name is malloc'd into the slot even when reading it fails.
+int ReadSlotRecord(FILE* file, uint32_t block, ThumbnailIndexEntry* slot, CacheRecord* record)
+{
+    int result = ReadCheckedRecord(file, block, record);
+    if (result != kCacheOk)
+        return result;
+    char* name = (char*)malloc((size_t)record->nameLength + 1);
+    if (!name)
+        return kCacheNoMemory;
+    slot->name = name;
+    if (CacheReadAt(file, NameOffset(block, *record), name, (size_t)record->nameLength) != 0)
+        return kCacheCorrupt;
+    // The name ends at its first NUL or after nameLength bytes.
+    name[record->nameLength] = '\0';
+    slot->firstBlock = (int)block;
+    slot->fileTime = record->fileTime;
+    return kCacheOk;
+}
+
 }  // namespace
+
+int ReadCacheSlot(FILE* file, uint32_t recordBlock, ThumbnailIndexEntry* slot)
+{
+    slot->name = nullptr;
+    if (!IsCacheBlockNumber(recordBlock))
+        return kCacheCorrupt;
+    CacheRecord record;
+    int result = ReadSlotRecord(file, recordBlock, slot, &record);
+    if (result != kCacheOk) {
+        free(slot->name);
+        slot->name = nullptr;
+    }
+    return result;
+}
 
 int WriteNewCacheFile(FILE* file)
 {
@@ -162,24 +196,9 @@ int LoadCacheEntries(FILE* file, const CacheHeader& header, ThumbnailIndexEntry*
             break;
         }
         CacheRecord record;
-        result = ReadCheckedRecord(file, block, &record);
+        result = ReadSlotRecord(file, block, &slots[i], &record);
         if (result != kCacheOk)
             break;
-        char* name = (char*)malloc((size_t)record.nameLength + 1);
-        if (!name) {
-            result = kCacheNoMemory;
-            break;
-        }
-        slots[i].name = name;
-        if (CacheReadAt(file, NameOffset(block, record), name, (size_t)record.nameLength) != 0) {
-            result = kCacheCorrupt;
-            break;
-        }
-        // The name ends at its first NUL or after nameLength bytes.
-        name[record.nameLength] = '\0';
-        slots[i].firstBlock = (int)block;
-        slots[i].fileTime = record.fileTime;
-
         if (!claims->Claim((uint32_t)record.blockListBlock) ||
             ReadBlockList(file, record, numbers) != 0) {
             result = kCacheCorrupt;

@@ -38,6 +38,10 @@ int WriteNewCacheFile(FILE* file);
 // they cover all blocks.
 int LoadCacheEntries(FILE* file, const CacheHeader& header, ThumbnailIndexEntry* slots);
 
+// Reads the name and time of the entry whose record is in `recordBlock` into
+// `slot` (the name malloc'd; null unless the result is kCacheOk).
+int ReadCacheSlot(FILE* file, uint32_t recordBlock, ThumbnailIndexEntry* slot);
+
 // Reads the stream of the entry whose record is in `recordBlock`. The record
 // must carry `name` and `fileTime`, and the stream must match the record's
 // check when it has one, else the file is taken as corrupt. On
