@@ -52,20 +52,51 @@ static std::string EscapeValue(const std::string& value)
     return out;
 }
 
-std::string DesktopEntryText(const DesktopEntry& entry)
+static std::string ExecLine(const DesktopEntry& entry, const char* option)
+{
+    return "Exec=" + EscapeValue(QuoteExecArgument(entry.executable)) + " " + option + " %F\n";
+}
+
+// The main group without the activation key: what the entry and the
+// retired entry of earlier versions share.
+static std::string MainGroupText(const DesktopEntry& entry)
 {
     std::string text = "[Desktop Entry]\n";
     text += "Type=Application\n";
     text += "Name=" + EscapeValue(entry.name) + "\n";
     if (!entry.comment.empty())
         text += "Comment=" + EscapeValue(entry.comment) + " viewer\n";
-    text += "Exec=" + EscapeValue(QuoteExecArgument(entry.executable)) + " %f\n";
+    text += ExecLine(entry, "--open");
     text += "Icon=" + EscapeValue(entry.icon) + "\n";
     if (!entry.mimeType.empty())
         text += "MimeType=" + entry.mimeType + ";\n";
     text += "Terminal=false\n";
     text += "Categories=Graphics;Viewer;\n";
     return text;
+}
+
+static std::string PrintActionText(const DesktopEntry& entry)
+{
+    return "\n[Desktop Action Print]\nName=Print\n" + ExecLine(entry, "--print");
+}
+
+std::string DesktopEntryText(const DesktopEntry& entry)
+{
+    std::string text = MainGroupText(entry);
+    if (entry.dbusActivatable)
+        text += "DBusActivatable=true\n";
+    text += "Actions=Print;\n";
+    return text + PrintActionText(entry);
+}
+
+std::string DesktopServiceText(const DesktopEntry& entry)
+{
+    // The bus splits Exec= as a shell would; single quotes keep any path.
+    std::string quoted = "'";
+    for (char c : entry.executable)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    quoted += "'";
+    return "[D-BUS Service]\nName=" + entry.id + "\nExec=" + quoted + " /dde\n";
 }
 
 std::string DesktopEntryDirectory()
@@ -92,16 +123,18 @@ static bool MakeDirs(const std::string& dir)
     return true;
 }
 
-int WriteDesktopEntry(const DesktopEntry& entry)
+std::string DesktopServiceDirectory()
 {
-    if (entry.id.empty() || entry.id.find('/') != std::string::npos || entry.executable.empty())
-        return -1;
-    const std::string dir = DesktopEntryDirectory();
-    if (dir.empty() || !MakeDirs(dir))
-        return -1;
-    const std::string path = dir + "/" + entry.id + ".desktop";
-    const std::string text = DesktopEntryText(entry);
+    const std::string applications = DesktopEntryDirectory();
+    if (applications.empty())
+        return std::string();
+    return applications.substr(0, applications.size() - strlen("applications")) + "dbus-1/services";
+}
 
+// Writes `text` to `path` unless it holds exactly that, through a temporary
+// file renamed into place. 0 on success, -1 on failure.
+static int WriteTextFile(const std::string& path, const std::string& text)
+{
     if (FILE* old = fopen(path.c_str(), "rb")) {
         std::string current(text.size() + 1, '\0');
         const size_t n = fread(&current[0], 1, current.size(), old);
@@ -120,4 +153,47 @@ int WriteDesktopEntry(const DesktopEntry& entry)
         return -1;
     }
     return 0;
+}
+
+// An entry of an earlier version of this program: its own first lines, icon
+// and categories.
+static bool IsOurEarlierEntry(const std::string& path, const DesktopEntry& entry)
+{
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    char buffer[4096];
+    const size_t n = fread(buffer, 1, sizeof buffer - 1, file);
+    fclose(file);
+    const std::string text(buffer, n);
+    const std::string head = "[Desktop Entry]\nType=Application\nName=" + EscapeValue(entry.name) + "\n";
+    return text.compare(0, head.size(), head) == 0 &&
+           text.find("\nIcon=" + EscapeValue(entry.icon) + "\n") != std::string::npos &&
+           text.find("\nCategories=Graphics;Viewer;\n") != std::string::npos &&
+           text.find("\nNoDisplay=") == std::string::npos;
+}
+
+int WriteDesktopEntry(const DesktopEntry& entry, const std::string& legacyId)
+{
+    if (entry.id.empty() || entry.id.find('/') != std::string::npos || entry.executable.empty())
+        return -1;
+    const std::string dir = DesktopEntryDirectory();
+    if (dir.empty() || !MakeDirs(dir))
+        return -1;
+    // The service file first: an entry that names a bus name must find it.
+    // Without one the entry is written for Exec= alone.
+    DesktopEntry written = entry;
+    if (entry.dbusActivatable) {
+        const std::string services = DesktopServiceDirectory();
+        written.dbusActivatable = !services.empty() && MakeDirs(services) &&
+                                  WriteTextFile(services + "/" + entry.id + ".service",
+                                                DesktopServiceText(entry)) == 0;
+    }
+    const int result = WriteTextFile(dir + "/" + entry.id + ".desktop", DesktopEntryText(written));
+    if (!legacyId.empty() && legacyId != entry.id && legacyId.find('/') == std::string::npos) {
+        const std::string legacy = dir + "/" + legacyId + ".desktop";
+        if (IsOurEarlierEntry(legacy, entry))
+            WriteTextFile(legacy, MainGroupText(entry) + "NoDisplay=true\n");
+    }
+    return result;
 }

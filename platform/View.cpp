@@ -5,12 +5,14 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include "platform/AfxRes.h"
 #include "platform/CmdUI.h"
 #include "platform/Dc.h"
 #include "platform/Document.h"
 #include "platform/FrameWnd.h"
+#include "platform/MessageBox.h"
 #include "platform/ModalRunner.h"
 #include "platform/PrinterState.h"
 #include "platform/QtDc.h"
@@ -107,12 +109,12 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
 }
 
 // One print or preview pass over the pages, with a printer context at the
-// printer's resolution.
-static void RunPrintJob(CView* view, QPrinter& printer, CPrintInfo& info)
+// printer's resolution. False when the printer would not start.
+static bool RunPrintJob(CView* view, QPrinter& printer, CPrintInfo& info)
 {
     QPainter painter;
     if (!painter.begin(&printer))
-        return;
+        return false;
     const int dpi = printer.resolution();
     CDC dc(NewDcImpl(&painter, true, dpi, dpi));
     view->OnBeginPrinting(&dc, &info);
@@ -129,6 +131,18 @@ static void RunPrintJob(CView* view, QPrinter& printer, CPrintInfo& info)
     }
     view->OnEndPrinting(&dc, &info);
     painter.end();
+    return true;
+}
+
+// Printing without the dialog goes to the default printer as it is now: one
+// may have been set up since the printer object was made.
+static void AimAtDefaultPrinter(QPrinter& printer)
+{
+    if (printer.outputFormat() != QPrinter::NativeFormat || printer.isValid())
+        return;
+    const QPrinterInfo fallback = QPrinterInfo::defaultPrinter();
+    if (!fallback.isNull())
+        printer.setPrinterName(fallback.printerName());
 }
 
 void CView::OnFilePrint()
@@ -138,9 +152,14 @@ void CView::OnFilePrint()
     info.m_pPrinter = AfxGetPrinterState();
     if (!OnPreparePrinting(&info))
         return;
+    if (info.m_bDirect)
+        AimAtDefaultPrinter(info.m_pPrinter->printer);
     BeginWaitCursor();
-    RunPrintJob(this, info.m_pPrinter->printer, info);
+    const bool printed = RunPrintJob(this, info.m_pPrinter->printer, info);
     EndWaitCursor();
+    // No printer at all, or one that refused the job.
+    if (!printed)
+        AfxMessageBox("Failed to start print job.", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CView::OnFilePrintPreview()

@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include "platform/AfxRes.h"
-#include "platform/DesktopEntry.h"
 #include "platform/DocTemplate.h"
 #include "platform/Document.h"
 #include "platform/DriveTable.h"
@@ -21,6 +20,7 @@
 #include "platform/QtMessageBox.h"
 #include "platform/RecentFileList.h"
 #include "platform/Resource.h"
+#include "platform/ShellService.h"
 #include "platform/View.h"
 #include "platform/WndImpl.h"
 
@@ -49,6 +49,7 @@ CWinApp::CWinApp(const char* lpszAppName) : m_pAppImpl(new Impl)
 
 CWinApp::~CWinApp()
 {
+    StopShellService();
     for (CDocTemplate* t : m_templates)
         delete t;
     delete m_pRecentFileList;
@@ -245,27 +246,6 @@ std::vector<std::string> CWinApp::GetRecentFiles() const
     return m_pRecentFileList ? m_pRecentFileList->GetNames() : std::vector<std::string>();
 }
 
-void CWinApp::EnableShellOpen()
-{
-    // Open requests from the desktop start a new process with the file.
-}
-
-void CWinApp::RegisterShellFileTypes(BOOL)
-{
-    if (m_templates.empty())
-        return;
-    DesktopEntry entry;
-    std::string ext;
-    m_templates.front()->GetDocString(entry.name, CDocTemplate::windowTitle);
-    m_templates.front()->GetDocString(entry.comment, CDocTemplate::regFileTypeName);
-    m_templates.front()->GetDocString(ext, CDocTemplate::filterExt);
-    entry.id = m_strAppName.empty() ? "pixmoor" : m_strAppName;
-    entry.icon = entry.id;
-    entry.mimeType = MimeTypeOfExtension(ext.c_str());
-    entry.executable = QCoreApplication::applicationFilePath().toLocal8Bit().toStdString();
-    WriteDesktopEntry(entry);
-}
-
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
 {
     for (int i = 1; i < m_argc; ++i) {
@@ -277,6 +257,9 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
 
 BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
 {
+    // The desktop's request went to the viewer that runs: nothing to start.
+    if (m_bShellForwarded)
+        return FALSE;
     switch (rCmdInfo.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
         OnFileNew();
@@ -397,11 +380,23 @@ int AfxWinMain(int argc, char** argv)
         AfxLoadString(AFX_IDS_APP_TITLE, app->m_strAppName);
     QApplication::setApplicationName(QString::fromUtf8(app->m_strAppName.c_str()));
     InstallQtMessageBoxes();
-    app->m_argc = argc;
-    app->m_argv = argv;
+    // Qt has taken its own options out of argv by now; the request comes
+    // out of a copy, leaving Qt's arguments alone.
+    std::vector<char*> args(argv, argv + argc + 1);
+    int appArgc = argc;
+    app->m_shellRequest = TakeShellRequest(&appArgc, args.data());
+    app->m_argc = appArgc;
+    app->m_argv = args.data();
     if (!app->InitInstance()) {
+        // A forwarding process writes nothing back (its recent-file list
+        // would overwrite the one the running viewer has just changed).
+        if (app->m_bShellForwarded)
+            return 0;
         app->ExitInstance();
         return 1;
     }
-    return app->Run();
+    app->ServeShellRequestOfCommandLine();
+    const int code = app->Run();
+    StopShellService();
+    return code;
 }

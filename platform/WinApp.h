@@ -12,6 +12,7 @@
 
 #include "platform/CmdTarget.h"
 #include "platform/CommandLineInfo.h"
+#include "platform/ShellRequest.h"
 
 class CDocTemplate;
 class CDocument;
@@ -49,10 +50,26 @@ public:
     virtual void AddToRecentFileList(const char* lpszPathName);
     std::vector<std::string> GetRecentFiles() const;
     void Enable3dControlsStatic() {}
+
+    // --- the desktop's requests (WinAppShell.cpp) ---------------------------
+    // Serves the desktop's open and print requests from now on, over the
+    // session bus (README.md). When this process was started with such a
+    // request and a viewer runs already, hands it over instead and sets
+    // m_bShellForwarded: ProcessShellCommand then creates nothing and the
+    // process ends with 0.
     void EnableShellOpen();
     // Writes the desktop entry that offers this program for the document
-    // type's files (see README.md); failures are ignored.
+    // type's files, and its D-Bus service file (see README.md); failures
+    // are ignored.
     void RegisterShellFileTypes(BOOL bCompat = FALSE);
+    // A request from the desktop: each file opened as the document (the
+    // framework's message when it can't be), a print request printing each
+    // one opened at once without the print dialog (ID_FILE_PRINT_DIRECT),
+    // then the main window raised.
+    virtual void OnShellRequest(const ShellRequest& request);
+    // Serves the request this process was started with, once the event loop
+    // runs, when it was not handed over.
+    void ServeShellRequestOfCommandLine();
 
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
@@ -73,6 +90,8 @@ public:
     int m_argc = 0;
     char** m_argv = nullptr;
     CRecentFileList* m_pRecentFileList = nullptr;
+    ShellRequest m_shellRequest;  // from "--open" / "--print" on the command line
+    BOOL m_bShellForwarded = FALSE;
 
     struct Impl;
 

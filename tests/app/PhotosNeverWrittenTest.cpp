@@ -105,6 +105,9 @@ protected:
                                                      "config/Quillon Works/pixmoor.conf",
                                                      "config/QtProject.conf",
                                                      "data/applications",
+                                                     "data/dbus-1",
+                                                     "data/dbus-1/services",
+                                                     "data/dbus-1/services/com.QuillonWorks.pixmoor.service",
                                                      "pdf/out.pdf" };
         if (exact.count(name))
             return true;

@@ -282,16 +282,51 @@ TEST_F(ViewerTest, DesktopEntryOffersTheProgramWithoutTakingOverTheDefault)
     ASSERT_TRUE(list.open(QIODevice::WriteOnly));
     list.write(userChoice);
     list.close();
+    // An entry an earlier version wrote under the old name, and one of
+    // somebody else's under it.
+    const QByteArray earlier = "[Desktop Entry]\nType=Application\nName=Pixmoor\nComment=JPEG Document viewer\n"
+                               "Exec=/old/pixmoor %f\nIcon=pixmoor\nMimeType=image/jpeg;\nTerminal=false\n"
+                               "Categories=Graphics;Viewer;\n";
+    QFile old(data + "/applications/pixmoor.desktop");
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(earlier);
+    old.close();
     Start();
-    QFile entry(data + "/applications/pixmoor.desktop");
+    QFile entry(data + "/applications/com.QuillonWorks.pixmoor.desktop");
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(entry.readAll());
+    const QString program = QCoreApplication::applicationFilePath();
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(text.contains("\nMimeType=image/jpeg;\n"));
     EXPECT_TRUE(text.contains("\nIcon=pixmoor\n"));
-    EXPECT_TRUE(text.contains("\nExec=" + QCoreApplication::applicationFilePath() + " %f\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\nExec=" + program + " --open %F\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\nDBusActivatable=true\n"));
+    EXPECT_TRUE(text.contains("\nActions=Print;\n\n[Desktop Action Print]\nName=Print\nExec=" + program +
+                              " --print %F\n"));
+    QFile service(data + "/dbus-1/services/com.QuillonWorks.pixmoor.service");
+    ASSERT_TRUE(service.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(service.readAll()),
+              "[D-BUS Service]\nName=com.QuillonWorks.pixmoor\nExec='" + program + "' /dde\n");
+    // The earlier entry hands its files to this program and is not listed.
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QString retired = QString::fromUtf8(old.readAll());
+    old.close();
+    EXPECT_TRUE(retired.contains("\nExec=" + program + " --open %F\n")) << retired.toStdString();
+    EXPECT_TRUE(retired.endsWith("\nNoDisplay=true\n"));
+    EXPECT_FALSE(retired.contains("DBusActivatable"));
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     EXPECT_EQ(list.readAll(), userChoice);
+    list.close();
+
+    // Somebody else's entry under the old name is left alone.
+    CloseApp();
+    const QByteArray foreign = "[Desktop Entry]\nType=Application\nName=Other\nExec=other %f\n";
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(foreign);
+    old.close();
+    Start();
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), foreign);
 }
 
 TEST_F(ViewerTest, FailedDesktopEntryIsIgnored)

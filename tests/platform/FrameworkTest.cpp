@@ -9,6 +9,7 @@
 #include "platform/CmdUI.h"
 #include "platform/CommandLineInfo.h"
 #include "platform/DesktopEntry.h"
+#include "platform/ShellRequest.h"
 #include "platform/RecentFileList.h"
 
 namespace {
@@ -169,11 +170,66 @@ TEST(DesktopEntryTest, TextOffersJpegAndQuotesTheProgramPath)
     EXPECT_NE(text.find("\nIcon=pixmoor\n"), std::string::npos);
     // Quoted for the space, '$' escaped inside quotes, and the backslash of
     // that escape written twice by the file format.
-    EXPECT_NE(text.find("\nExec=\"/opt/my apps/pix\\\\$moor\" %f\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nExec=\"/opt/my apps/pix\\\\$moor\" --open %F\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("DBusActivatable"), std::string::npos);
+    // The service file quotes for the bus's own splitting, which knows no
+    // desktop-entry escapes.
+    entry.id = "com.QuillonWorks.pixmoor";
+    entry.executable = "/opt/it's/pixmoor";
+    EXPECT_EQ(DesktopServiceText(entry),
+              "[D-BUS Service]\nName=com.QuillonWorks.pixmoor\nExec='/opt/it'\\''s/pixmoor' /dde\n");
     entry.executable = "/usr/bin/pixmoor";
-    EXPECT_NE(DesktopEntryText(entry).find("\nExec=/usr/bin/pixmoor %f\n"), std::string::npos);
+    entry.dbusActivatable = true;
+    EXPECT_NE(DesktopEntryText(entry).find("\nExec=/usr/bin/pixmoor --open %F\n"), std::string::npos);
+    EXPECT_NE(DesktopEntryText(entry).find("\nDBusActivatable=true\n"), std::string::npos);
     EXPECT_EQ(MimeTypeOfExtension(".JPG"), "image/jpeg");
     EXPECT_EQ(MimeTypeOfExtension(".png"), "");
+}
+
+// Catches a request option that stays in the command line (its files would
+// become the start-up file), names the bus with characters it refuses, or
+// opens a URI as another path.
+TEST(ShellRequestTest, OptionsNamesAndUris)
+{
+    const struct {
+        std::vector<std::string> args;
+        ShellRequest::Kind kind;
+        std::vector<std::string> files;
+        int argcLeft;
+    } lines[] = {
+        {{"pixmoor", "a.jpg"}, ShellRequest::kNone, {}, 2},
+        {{"pixmoor", "--open", "a.jpg", "/b c.jpg"}, ShellRequest::kOpen, {"a.jpg", "/b c.jpg"}, 1},
+        {{"pixmoor", "/p", "--print", "file:///x.jpg"}, ShellRequest::kPrint, {"file:///x.jpg"}, 2},
+        {{"pixmoor", "--open"}, ShellRequest::kActivate, {}, 1},
+    };
+    for (const auto& line : lines) {
+        std::vector<std::string> copy = line.args;
+        std::vector<char*> argv;
+        for (std::string& a : copy)
+            argv.push_back(&a[0]);
+        argv.push_back(nullptr);
+        int argc = (int)copy.size();
+        const ShellRequest request = TakeShellRequest(&argc, argv.data());
+        EXPECT_EQ(request.kind, line.kind) << line.args.size();
+        EXPECT_EQ(request.files, line.files);
+        EXPECT_EQ(argc, line.argcLeft);
+        EXPECT_EQ(argv[(size_t)argc], nullptr);
+    }
+    EXPECT_EQ(ShellBusName("Quillon Works", "pixmoor"), "com.QuillonWorks.pixmoor");
+    EXPECT_EQ(ShellBusName("4 Ever & Co.", "my-app"), "com._4EverCo.my-app");
+    EXPECT_EQ(ShellObjectPath("com._4EverCo.my-app"), "/com/_4EverCo/my_app");
+    const std::pair<const char*, const char*> uris[] = {
+        {"file:///home/me/a%20b.jpg", "/home/me/a b.jpg"},
+        {"FILE://localhost/x%2Fy.jpg", "/x/y.jpg"},
+        {"file:///bad%zz.jpg", "/bad%zz.jpg"},
+        {"file:///nul%00.jpg", ""},
+        {"file://otherhost/a.jpg", ""},
+        {"smb://server/a.jpg", ""},
+        {"C:/Photos/a.jpg", "C:/Photos/a.jpg"},
+        {"relative/a.jpg", "relative/a.jpg"},
+    };
+    for (const auto& uri : uris)
+        EXPECT_EQ(ShellRequestPath(uri.first), uri.second) << uri.first;
 }
 
 }  // namespace
