@@ -55,6 +55,18 @@ void FitThumbnail(int width, int height, int cellWidth, int pictureHeight, int* 
     *fitHeight = th != 0 ? th : 1;
 }
 
+MarkPlacement PlaceMark(int cellWidth, int pictureHeight, int markWidth, int markHeight)
+{
+    int scale = std::max(1, std::min(cellWidth, pictureHeight) / 40);
+    while (scale > 0 && (scale * markWidth > cellWidth || scale * markHeight > pictureHeight))
+        --scale;
+    MarkPlacement place;
+    place.left = (cellWidth - scale * markWidth) / 2;
+    place.top = (pictureHeight - scale * markHeight) / 2;
+    place.scale = scale;
+    return place;
+}
+
 ScrollExtents Extents(const BrowseMetrics& m, int clientWidth, int clientHeight)
 {
     ScrollExtents e;

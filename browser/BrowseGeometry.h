@@ -1,7 +1,8 @@
 #pragma once
 // The browser grid as plain arithmetic: cell origins, the hit test, the fit
-// of a thumbnail into a cell, rows and columns, scroll extents, scroll steps
-// and zoom steps. No window is needed, so every rule is testable on its own.
+// of a thumbnail into a cell, the place of a failed cell's mark, rows and
+// columns, scroll extents, scroll steps and zoom steps. No window is needed,
+// so every rule is testable on its own.
 //
 // Cell (row r, column c) shows display position r x N + c. Its column origin
 // is c x (W + M) - scrollX and its row origin T - scrollY + r x (H + M); the
@@ -48,6 +49,18 @@ int IconSize(int cellWidth, int cellHeight, int labelHeight);
 // proportions: full width when it is wide enough, else full height; never 0.
 void FitThumbnail(int width, int height, int cellWidth, int pictureHeight, int* fitWidth,
                   int* fitHeight);
+
+// Where a failed cell's broken-picture mark goes: a pattern of markWidth x
+// markHeight pixels, each drawn as a scale x scale square, centred in the
+// picture area (cellWidth x pictureHeight). The scale grows by one per 40
+// pixels of the area's smaller side, but the mark always fits; scale 0 when
+// it does not fit even one to one.
+struct MarkPlacement {
+    int left;  // from the box's left edge
+    int top;   // from the box's top edge
+    int scale;
+};
+MarkPlacement PlaceMark(int cellWidth, int pictureHeight, int markWidth, int markHeight);
 
 struct ScrollExtents {
     int verticalMax;    // (H + M) x R + M

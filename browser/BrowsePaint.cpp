@@ -19,6 +19,56 @@ const COLORREF kShadow = RGB(128, 128, 128);
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlack = RGB(0, 0, 0);
 
+// The mark of a file whose thumbnail cannot be made: a torn photograph
+// (sky, sun, hills). Each character is one pattern pixel; '.' keeps the grey.
+const int kMarkWidth = 16;
+const int kMarkHeight = 12;
+const char* const kBrokenMark[kMarkHeight] = {
+    "kkkkkkk.........",
+    "kssssk....kkkkkk",
+    "kssyyk...ksssssk",
+    "kssyysk..ksssssk",
+    "kssssssk..kssssk",
+    "kssssssk...ksssk",
+    "ksggssk....ksssk",
+    "kggggk....ksggsk",
+    "kggggk...ksggggk",
+    "kgggggk..kgggggk",
+    "kkkkkkkk..kggggk",
+    "...........kkkkk",
+};
+
+COLORREF MarkColour(char c)
+{
+    switch (c) {
+    case 's': return RGB(128, 192, 255);
+    case 'y': return RGB(255, 255, 0);
+    case 'g': return RGB(0, 128, 0);
+    default: return kBlack;
+    }
+}
+
+// The mark centred in the picture area of the box at (x, y), each run of
+// one colour in a pattern row drawn as one rectangle.
+void DrawBrokenMark(CDC& dc, int x, int y, int cellWidth, int pictureHeight)
+{
+    const BrowseGeometry::MarkPlacement place =
+        BrowseGeometry::PlaceMark(cellWidth, pictureHeight, kMarkWidth, kMarkHeight);
+    const int s = place.scale;
+    for (int row = 0; row < kMarkHeight && s > 0; ++row) {
+        const char* line = kBrokenMark[row];
+        for (int col = 0; col < kMarkWidth;) {
+            int end = col + 1;
+            while (end < kMarkWidth && line[end] == line[col])
+                ++end;
+            if (line[col] != '.')
+                dc.FillSolidRect(x + place.left + col * s, y + place.top + row * s, (end - col) * s, s,
+                                 MarkColour(line[col]));
+            col = end;
+        }
+    }
+}
+
 }  // namespace
 
 void CBrowse::OnPaint()
@@ -80,8 +130,6 @@ void CBrowse::OnPaint()
                 continue;
             if (item.GetHeight() != 0)
                 DrawImageCell(dc, item, x, y);
-            else if (item.m_nFlags & BROWSE_FAILED)
-                DrawEmptyCell(dc, x, y);
             else
                 DrawPlaceholderCell(dc, item, x, y);
         }
@@ -160,17 +208,22 @@ void CBrowse::DrawImageCell(CDC& dc, CRgbImage& item, int x, int y)
     DrawFrames(dc, x, y);
 }
 
-// A listed item without its picture yet: its label, two pixels lower than
-// in an image cell, on grey.
+// A listed item without its picture: its label, two pixels lower than in an
+// image cell, on grey. A file whose thumbnail cannot be made keeps this look,
+// with the broken-picture mark in its picture area: its name stays readable
+// and the cell does not look as if it were still loading.
 void CBrowse::DrawPlaceholderCell(CDC& dc, const CRgbImage& item, int x, int y)
 {
     dc.FillSolidRect(x - 2, y - 2, m_cellWidth + 4, m_cellHeight + 4, kGrey);
     DrawLabel(dc, item, x, y + m_cellHeight - m_labelHeight + 2);
     DrawFrames(dc, x, y);
+    // After the label, which sits on the colour of the last fill.
+    if (item.m_nFlags & BROWSE_FAILED)
+        DrawBrokenMark(dc, x, y, m_cellWidth, m_cellHeight - m_labelHeight);
 }
 
-// A cell without an item, and the cell of a file without a thumbnail: grey,
-// frames included, so nothing of an earlier picture stays there.
+// A cell without an item: grey, frames included, so nothing of an earlier
+// picture stays there.
 void CBrowse::DrawEmptyCell(CDC& dc, int x, int y)
 {
     dc.FillSolidRect(x - 4, y - 4, m_cellWidth + 8, m_cellHeight + 8, kGrey);

@@ -1,5 +1,5 @@
-// The grid arithmetic: hit test, rows and columns, fitting thumbnails,
-// scroll extents and steps, zoom steps.
+// The grid arithmetic: hit test, rows and columns, fitting thumbnails, the
+// failed cell's mark, scroll extents and steps, zoom steps.
 #include <gtest/gtest.h>
 
 #include "browser/BrowseGeometry.h"
@@ -99,6 +99,30 @@ TEST(BrowseGeometryTest, FitThumbnailTable)
         BrowseGeometry::FitThumbnail(c.w, c.h, c.cellW, c.picH, &fw, &fh);
         EXPECT_EQ(fw, c.fw) << c.what;
         EXPECT_EQ(fh, c.fh) << c.what;
+    }
+}
+
+// A 16 x 12 mark: centred, scaled by whole pixels with the smaller side of
+// the picture area, and left out where it cannot fit.
+TEST(BrowseGeometryTest, MarkPlacementTable)
+{
+    struct Case {
+        int cellW, picH, left, top, scale;
+    } cases[] = {
+        { 115, 80, 41, 28, 2 },   // start metrics
+        { 33, 19, 8, 3, 1 },      // smallest zoom step
+        { 172, 130, 62, 47, 3 },  // one step in
+        { 387, 317, 137, 116, 7 },  // largest zoom step: 112 x 84
+        { 400, 50, 192, 19, 1 },  // wide and low
+        { 16, 12, 0, 0, 1 },      // exactly the mark
+        { 15, 80, 7, 40, 0 },     // too narrow
+        { 115, 11, 57, 5, 0 },    // too low
+    };
+    for (const Case& c : cases) {
+        const BrowseGeometry::MarkPlacement m = BrowseGeometry::PlaceMark(c.cellW, c.picH, 16, 12);
+        EXPECT_EQ(m.left, c.left) << c.cellW << " x " << c.picH;
+        EXPECT_EQ(m.top, c.top) << c.cellW << " x " << c.picH;
+        EXPECT_EQ(m.scale, c.scale) << c.cellW << " x " << c.picH;
     }
 }
 

@@ -1,11 +1,12 @@
 // The paint pass, checked on the rendered window: image cells with their
 // fit, padding, label band and frames; placeholders; empty cells; one
-// thumbnail per pass; failing files; the clip below the bar.
+// thumbnail per pass; failing files and their mark; the clip below the bar.
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 #include "BrowseTestSupport.h"
 #include "platform/WndImpl.h"
@@ -217,7 +218,10 @@ TEST_F(PaintTest, CellsAfterTheFetchedOneArePlaceholdersWithLowerLabels)
     Settle();
 }
 
-TEST_F(PaintTest, FailingFileGetsExactlyFailedLosesSelectionAndIsNotDrawn)
+// A file without a thumbnail: flags exactly BROWSE_FAILED (its selection
+// dropped), never fetched again, and drawn as a placeholder: grey, framed,
+// its name as label, and the broken-picture mark in the picture area.
+TEST_F(PaintTest, FailingFileLosesSelectionAndShowsItsNameAndABrokenMark)
 {
     MakeDir("P");
     FILE* f = fopen(Native("P/bad.jpg").c_str(), "wb");
@@ -238,8 +242,42 @@ TEST_F(PaintTest, FailingFileGetsExactlyFailedLosesSelectionAndIsNotDrawn)
     EXPECT_EQ(item.m_nFlags, (uint32_t)BROWSE_FAILED);
     EXPECT_EQ(item.GetHeight(), 0);
     EXPECT_GT(m_browse->m_items[m_browse->m_order[2].slot].GetHeight(), 0);
-    // The failed cell shows nothing of an item: no label, no frames.
-    EXPECT_EQ(NonGrey(Screen(), 131, 56, 123, 108), 0);
+
+    // Cell 1's box is at x 135, y 60; good.jpg's image cell beside it at 260.
+    const QImage s = Screen();
+    const int x = 135, y = 60;
+    EXPECT_EQ(s.pixel(x - 4, y + 50), Rgb(RGB(255, 255, 255)));
+    EXPECT_EQ(s.pixel(x - 3, y + 50), Rgb(RGB(225, 225, 225)));
+    EXPECT_EQ(s.pixel(x + 117, y + 50), Rgb(RGB(128, 128, 128)));
+    EXPECT_EQ(s.pixel(x + 118, y + 50), Rgb(RGB(0, 0, 0)));
+    // Above the label only the mark differs from grey: the 16 x 12 pattern
+    // at twice its size, centred in the 115 x 80 picture area.
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1, sky = 0;
+    for (int yy = y - 2; yy < y + 82; ++yy) {
+        for (int xx = x - 2; xx < x + 117; ++xx) {
+            const QRgb px = s.pixel(xx, yy);
+            if (px == kGreyPx)
+                continue;
+            left = std::min(left, xx);
+            right = std::max(right, xx);
+            top = std::min(top, yy);
+            bottom = std::max(bottom, yy);
+            sky += px == qRgb(128, 192, 255);
+        }
+    }
+    EXPECT_EQ(left, x + 41);
+    EXPECT_EQ(right, x + 41 + 31);
+    EXPECT_EQ(top, y + 28);
+    EXPECT_EQ(bottom, y + 28 + 23);
+    EXPECT_GT(sky, 100);
+    // The label, on grey, two pixels lower than good.jpg's image-cell label.
+    const std::vector<int> failedRows = DarkRows(s, x, y + 80, 115, 22);
+    const std::vector<int> imageRows = DarkRows(s, x + 125, y + 80, 115, 22);
+    ASSERT_FALSE(failedRows.empty());
+    ASSERT_FALSE(imageRows.empty());
+    EXPECT_EQ(failedRows.front() - imageRows.front(), 2);
+    EXPECT_EQ(NonGrey(s, x, y + 82, 20, 20), 0);
+
     // It is not fetched again: a repaint asks for no further pass.
     const int passes = m_browse->m_nPasses;
     m_browse->Invalidate(FALSE);

@@ -1,0 +1,92 @@
+// Painting a window as Win32 does: the update region (InvalidateRect,
+// UpdateWindow), the paint pass (OnEraseBkgnd, then OnPaint) and the CPaintDC
+// over the paint in progress.
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QTimer>
+
+#include "platform/Dc.h"
+#include "platform/QtDc.h"
+#include "platform/WndImpl.h"
+
+static int g_nPaintDepth = 0;
+
+int AfxPaintDepth()
+{
+    return g_nPaintDepth;
+}
+
+void CWnd::Impl::Paint(QPaintEvent* e)
+{
+    if (!wnd || !client)
+        return;
+    struct DepthGuard {
+        DepthGuard() { ++g_nPaintDepth; }
+        ~DepthGuard() { --g_nPaintDepth; }
+    } depth;
+    QPainter p(client);
+    p.setClipRegion(e->region());
+    painter = &p;
+    dirty = QRegion();
+    if (erasePending) {
+        erasePending = false;
+        p.save();
+        CDC dc(NewDcImpl(&p));
+        wnd->OnEraseBkgnd(&dc);
+        p.restore();
+    }
+    if (wnd) {
+        p.save();
+        wnd->OnPaint();
+        p.restore();
+    }
+    painter = nullptr;
+}
+
+void CWnd::InvalidateRect(const RECT* lpRect, BOOL bErase)
+{
+    if (!m_pImpl || !m_pImpl->client)
+        return;
+    QWidget* client = m_pImpl->client;
+    const QRect r = lpRect ? QRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                                   lpRect->bottom - lpRect->top)
+                           : client->rect();
+    if (r.isEmpty())
+        return;
+    if (bErase)
+        m_pImpl->erasePending = true;
+    m_pImpl->dirty += r;
+    if (m_pImpl->painter) {
+        // Invalidating from inside a paint asks for another pass once this
+        // one is done and the loop has had its turn.
+        QPointer<QWidget> target = client;
+        QTimer::singleShot(0, client, [target, r]() {
+            if (target)
+                target->update(r);
+        });
+    } else {
+        client->update(r);
+    }
+}
+
+void CWnd::UpdateWindow()
+{
+    if (!m_pImpl || !m_pImpl->client || m_pImpl->painter)
+        return;
+    QWidget* client = m_pImpl->client;
+    if (!client->isVisible() || m_pImpl->dirty.isEmpty())
+        return;
+    client->repaint(m_pImpl->dirty);
+}
+
+static CDC::Impl* PaintImplOf(CWnd* wnd)
+{
+    if (!wnd || !wnd->GetImpl() || !wnd->GetImpl()->painter)
+        return nullptr;
+    return NewDcImpl(wnd->GetImpl()->painter);
+}
+
+CPaintDC::CPaintDC(CWnd* wnd) : CDC(PaintImplOf(wnd))
+{
+}
