@@ -11,14 +11,17 @@
 // messages go to standard error (the first warning of a conversion only).
 //
 // Size limit: a picture whose raster (width x height x 3, computed in 64
-// bits) exceeds RasterBytesAllowed() (platform/MemoryLimit.h: half the
-// machine's memory, at most 2^40) is refused as soon as its header is read,
-// before anything is allocated or decoded: null, as for a failed raster
-// allocation, with m_nWidth / m_nHeight set to the declared size. libjpeg's
-// own working memory (the whole-image coefficient arrays of progressive and
-// multi-scan streams) is held to the same limit; a stream that needs more
-// fails like any fatal library error: null, 0 x 0. So does a stream with more
-// than kMaxJpegScans (500) scans (codec/ScanLimit.h).
+// bits) exceeds the memory budget of a picture (platform/MemoryLimit.h: half
+// the machine's memory, at most 2^40), or whose stream cannot hold it (a
+// Huffman-coded stream of less than 1 % of one bit per 8 x 8 block, an
+// arithmetic-coded picture over 100 megapixels: codec/StreamCoverage.h), is
+// refused as soon as its header is read, before anything is allocated or
+// decoded: null, as for a failed raster allocation, with m_nWidth /
+// m_nHeight set to the declared size. libjpeg's own working memory (the
+// whole-image coefficient arrays of progressive and multi-scan streams) gets
+// what the budget leaves beside the raster; a stream that needs more fails
+// like any fatal library error: null, 0 x 0. So does a stream with more than
+// kMaxJpegScans (500) scans (codec/ScanLimit.h).
 //
 // Each conversion keeps its state to itself, so conversions may run on
 // several threads at once.

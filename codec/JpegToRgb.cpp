@@ -10,6 +10,7 @@
 #include "codec/MemorySource.h"
 #include "codec/RasterSink.h"
 #include "codec/ScanLimit.h"
+#include "codec/StreamCoverage.h"
 #include "platform/MemoryLimit.h"
 
 namespace {
@@ -27,14 +28,24 @@ struct DecodeJob {
 enum DecodeOutcome { kDecoded, kRefused, kFailed };
 
 // Bounds the library's own working memory (whole-image coefficient arrays of
-// progressive or multi-scan files) by the raster limit: beyond it the library
-// would need backing store, which it reports as a fatal error.
-void LimitLibraryMemory(j_decompress_ptr cinfo)
+// progressive or multi-scan files) by what the picture's memory budget leaves
+// beside its raster: beyond it the library would need backing store, which it
+// reports as a fatal error.
+void LimitLibraryMemory(j_decompress_ptr cinfo, uint64_t rasterBytes)
 {
-    uint64_t limit = MaxRasterBytes();
-    if (limit > (uint64_t)LONG_MAX)
-        limit = (uint64_t)LONG_MAX;
-    cinfo->mem->max_memory_to_use = (long)limit;
+    const uint64_t limit = MaxRasterBytes();
+    uint64_t left = limit > rasterBytes ? limit - rasterBytes : 0;
+    if (left > (uint64_t)LONG_MAX)
+        left = (uint64_t)LONG_MAX;
+    // 0 would tell the library that there is no bound at all.
+    cinfo->mem->max_memory_to_use = left > 0 ? (long)left : 1;
+}
+
+// True when the declared picture may be decoded: the stream can hold it
+// (codec/StreamCoverage.h) and its raster fits the memory budget.
+bool DeclaredPictureAllowed(j_decompress_ptr cinfo, uint64_t streamBytes)
+{
+    return StreamCanHoldPicture(cinfo, streamBytes) && RasterBytesAllowed(RasterBytesFor(cinfo));
 }
 
 DecodeOutcome RunDecode(DecodeJob* job)
@@ -43,18 +54,18 @@ DecodeOutcome RunDecode(DecodeJob* job)
         return kFailed;
     jpeg_create_decompress(&job->cinfo);
     job->cinfo.client_data = &job->state;
-    LimitLibraryMemory(&job->cinfo);
     InstallScanLimit(&job->cinfo, &job->scanLimit);
     InstallMemorySource(&job->cinfo);
     if (jpeg_read_header(&job->cinfo, TRUE) != JPEG_HEADER_OK)
         return kFailed;
     job->sink = CreateRasterSink(&job->cinfo);
-    if (!RasterBytesAllowed(RasterBytesFor(&job->cinfo))) {
+    if (!DeclaredPictureAllowed(&job->cinfo, job->state.inputLength)) {
         // Refused before any decoding work: no point decoding rows into nothing.
         job->state.decodedWidth = (int)job->cinfo.output_width;
         job->state.decodedHeight = (int)job->cinfo.output_height;
         return kRefused;
     }
+    LimitLibraryMemory(&job->cinfo, RasterBytesFor(&job->cinfo));
     jpeg_start_decompress(&job->cinfo);
     RasterSink* sink = job->sink;
     (*sink->StartOutput)(&job->cinfo, sink);

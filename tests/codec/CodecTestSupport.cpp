@@ -1,5 +1,7 @@
 #include "tests/codec/CodecTestSupport.h"
 
+#include <algorithm>
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -157,4 +159,121 @@ std::vector<unsigned> LuminanceQuantTable(const unsigned char* jpeg, size_t size
 void FreeDeleter::operator()(unsigned char* p) const
 {
     free(p);
+}
+
+std::vector<unsigned char> LibraryEncodeWith(const std::vector<unsigned char>& rgb, int width,
+                                             int height, const EncodeOptions& options)
+{
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&cinfo, &out, &outSize);
+    cinfo.image_width = (JDIMENSION)width;
+    cinfo.image_height = (JDIMENSION)height;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, options.quality, TRUE);
+    if (options.gray)
+        jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
+    cinfo.comp_info[0].h_samp_factor = options.hSamp;
+    cinfo.comp_info[0].v_samp_factor = options.vSamp;
+    cinfo.restart_in_rows = options.restartRows;
+    if (options.progressive)
+        jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(&rgb[(size_t)cinfo.next_scanline * width * 3]);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<unsigned char> result(out, out + outSize);
+    free(out);
+    return result;
+}
+
+std::vector<unsigned char> PhotoPixels(int width, int height, uint32_t seed)
+{
+    std::vector<unsigned char> px((size_t)width * height * 3);
+    uint32_t x = seed * 2654435761u + 1;
+    for (int r = 0; r < height; ++r)
+        for (int c = 0; c < width; ++c) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            int noise = (int)(x & 15) - 8;
+            unsigned char* p = &px[((size_t)r * width + c) * 3];
+            p[0] = (unsigned char)std::clamp(c * 255 / width + noise, 0, 255);
+            p[1] = (unsigned char)std::clamp(r * 255 / height + noise, 0, 255);
+            p[2] = (unsigned char)std::clamp(((c / 37 + r / 23) % 2) * 160 + 40 + noise, 0, 255);
+        }
+    return px;
+}
+
+namespace {
+
+struct LibraryError {
+    jpeg_error_mgr pub;
+    jmp_buf jump;
+};
+
+void LibraryDecodeExit(j_common_ptr cinfo)
+{
+    longjmp(reinterpret_cast<LibraryError*>(cinfo->err)->jump, 1);
+}
+
+// Plain C data between setjmp and longjmp: the pixels go to a malloc block.
+bool RunLibraryDecode(jpeg_decompress_struct* cinfo, LibraryError* err,
+                      const std::vector<unsigned char>& jpeg, unsigned char** pixels)
+{
+    if (setjmp(err->jump))
+        return false;
+    jpeg_create_decompress(cinfo);
+    jpeg_mem_src(cinfo, jpeg.data(), (unsigned long)jpeg.size());
+    jpeg_read_header(cinfo, TRUE);
+    jpeg_start_decompress(cinfo);
+    const size_t stride = (size_t)cinfo->output_width * cinfo->output_components;
+    *pixels = (unsigned char*)malloc(stride * cinfo->output_height + 1);
+    if (!*pixels)
+        return false;
+    while (cinfo->output_scanline < cinfo->output_height) {
+        JSAMPROW row = *pixels + stride * cinfo->output_scanline;
+        jpeg_read_scanlines(cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(cinfo);
+    return true;
+}
+
+}  // namespace
+
+std::vector<unsigned char> LibraryDecode(const std::vector<unsigned char>& jpeg, int* width,
+                                         int* height)
+{
+    jpeg_decompress_struct cinfo;
+    LibraryError err;
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = LibraryDecodeExit;
+    err.pub.output_message = [](j_common_ptr) {};
+    unsigned char* pixels = nullptr;
+    bool ok = RunLibraryDecode(&cinfo, &err, jpeg, &pixels);
+    *width = (int)cinfo.output_width;
+    *height = (int)cinfo.output_height;
+    std::vector<unsigned char> rgb;
+    if (ok) {
+        const size_t n = (size_t)*width * *height;
+        if (cinfo.output_components == 1) {
+            rgb.resize(n * 3);
+            for (size_t i = 0; i < n; ++i)
+                rgb[3 * i] = rgb[3 * i + 1] = rgb[3 * i + 2] = pixels[i];
+        } else {
+            rgb.assign(pixels, pixels + n * 3);
+        }
+    }
+    free(pixels);
+    jpeg_destroy_decompress(&cinfo);
+    return rgb;
 }
