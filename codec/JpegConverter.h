@@ -28,6 +28,8 @@
 
 #include <cstdint>
 
+class CRowReceiver;
+
 class CJpegConverter {
 public:
     CJpegConverter();
@@ -38,6 +40,9 @@ public:
     unsigned char* LoadFile(const char* path);
     // Decodes `size` bytes held by the caller (not modified, not freed).
     unsigned char* Decode(const unsigned char* bytes, uint32_t size);
+    // Reads the whole file and decodes it for `receiver` (JpegToRgbRows).
+    // Sets m_nWidth / m_nHeight as LoadFile does.
+    int LoadFileRows(const char* path, CRowReceiver* receiver, unsigned char** raster);
     // Encodes a raster at m_nQuality. Returns the JPEG stream or null and
     // stores its length in m_nSize (0 with null). Width and height untouched.
     unsigned char* Encode(const unsigned char* pixels, int width, int height);
@@ -55,5 +60,14 @@ public:
 // The routines behind Decode/LoadFile and Encode. Null on failure, with the
 // out-parameters 0.
 unsigned char* JpegToRgb(const unsigned char* bytes, uint32_t size, int* width, int* height);
+
+// A decode for a receiver that may keep chosen rows only (codec/RowReceiver.h),
+// with the same checks, limits, messages and failures as JpegToRgb. 0 when
+// the picture was decoded: the receiver has taken its rows and *raster is
+// null, or, when the receiver asked for the whole picture or the stream's
+// rows cannot be chosen (codec/ChosenRows.h), *raster holds what JpegToRgb
+// returns. -1 otherwise, with *raster null and the sizes JpegToRgb reports.
+int JpegToRgbRows(const unsigned char* bytes, uint32_t size, CRowReceiver* receiver,
+                  unsigned char** raster, int* width, int* height);
 unsigned char* RgbToJpeg(const unsigned char* pixels, int width, int height, int quality,
                          int* size);
