@@ -3,12 +3,14 @@
 #include <cstring>
 
 #include "app/PixmoorApp.h"
+#include "platform/FileSizeSignal.h"
 
 // The one application object.
 static CPixmoorApp theApp;
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--help") == 0) {
             fputs(kPixmoorHelpText, stdout);

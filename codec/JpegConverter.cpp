@@ -39,21 +39,42 @@ static unsigned char* ReadWholeFile(FILE* file, uint32_t* length)
     return block;
 }
 
+// The whole file named by `path` (through the drive table), or null.
+static unsigned char* ReadFile(const char* path, uint32_t* length)
+{
+    FILE* file = PlatformOpenFile(path, "rb");
+    if (!file)
+        return nullptr;
+    unsigned char* block = ReadWholeFile(file, length);
+    fclose(file);
+    return block;
+}
+
 unsigned char* CJpegConverter::LoadFile(const char* path)
 {
     m_nWidth = 0;
     m_nHeight = 0;
-    FILE* file = PlatformOpenFile(path, "rb");
-    if (!file)
-        return nullptr;
     uint32_t length = 0;
-    unsigned char* block = ReadWholeFile(file, &length);
-    fclose(file);
+    unsigned char* block = ReadFile(path, &length);
     if (!block)
         return nullptr;
     unsigned char* raster = JpegToRgb(block, length, &m_nWidth, &m_nHeight);
     free(block);
     return raster;
+}
+
+int CJpegConverter::LoadFileRows(const char* path, CRowReceiver* receiver, unsigned char** raster)
+{
+    m_nWidth = 0;
+    m_nHeight = 0;
+    *raster = nullptr;
+    uint32_t length = 0;
+    unsigned char* block = ReadFile(path, &length);
+    if (!block)
+        return -1;
+    int result = JpegToRgbRows(block, length, receiver, raster, &m_nWidth, &m_nHeight);
+    free(block);
+    return result;
 }
 
 unsigned char* CJpegConverter::Decode(const unsigned char* bytes, uint32_t size)

@@ -11,19 +11,24 @@
 // messages go to standard error (the first warning of a conversion only).
 //
 // Size limit: a picture whose raster (width x height x 3, computed in 64
-// bits) exceeds RasterBytesAllowed() (platform/MemoryLimit.h: half the
-// machine's memory, at most 2^40) is refused as soon as its header is read,
-// before anything is allocated or decoded: null, as for a failed raster
-// allocation, with m_nWidth / m_nHeight set to the declared size. libjpeg's
-// own working memory (the whole-image coefficient arrays of progressive and
-// multi-scan streams) is held to the same limit; a stream that needs more
-// fails like any fatal library error: null, 0 x 0. So does a stream with more
-// than kMaxJpegScans (500) scans (codec/ScanLimit.h).
+// bits) exceeds the memory budget of a picture (platform/MemoryLimit.h: half
+// the machine's memory, at most 2^40), or whose stream cannot hold it (a
+// Huffman-coded stream of less than 1 % of one bit per 8 x 8 block, an
+// arithmetic-coded picture over 100 megapixels: codec/StreamCoverage.h), is
+// refused as soon as its header is read, before anything is allocated or
+// decoded: null, as for a failed raster allocation, with m_nWidth /
+// m_nHeight set to the declared size. libjpeg's own working memory (the
+// whole-image coefficient arrays of progressive and multi-scan streams) gets
+// what the budget leaves beside the raster; a stream that needs more fails
+// like any fatal library error: null, 0 x 0. So does a stream with more than
+// kMaxJpegScans (500) scans (codec/ScanLimit.h).
 //
 // Each conversion keeps its state to itself, so conversions may run on
 // several threads at once.
 
 #include <cstdint>
+
+class CRowReceiver;
 
 class CJpegConverter {
 public:
@@ -35,6 +40,9 @@ public:
     unsigned char* LoadFile(const char* path);
     // Decodes `size` bytes held by the caller (not modified, not freed).
     unsigned char* Decode(const unsigned char* bytes, uint32_t size);
+    // Reads the whole file and decodes it for `receiver` (JpegToRgbRows).
+    // Sets m_nWidth / m_nHeight as LoadFile does.
+    int LoadFileRows(const char* path, CRowReceiver* receiver, unsigned char** raster);
     // Encodes a raster at m_nQuality. Returns the JPEG stream or null and
     // stores its length in m_nSize (0 with null). Width and height untouched.
     unsigned char* Encode(const unsigned char* pixels, int width, int height);
@@ -52,5 +60,14 @@ public:
 // The routines behind Decode/LoadFile and Encode. Null on failure, with the
 // out-parameters 0.
 unsigned char* JpegToRgb(const unsigned char* bytes, uint32_t size, int* width, int* height);
+
+// A decode for a receiver that may keep chosen rows only (codec/RowReceiver.h),
+// with the same checks, limits, messages and failures as JpegToRgb. 0 when
+// the picture was decoded: the receiver has taken its rows and *raster is
+// null, or, when the receiver asked for the whole picture or the stream's
+// rows cannot be chosen (codec/ChosenRows.h), *raster holds what JpegToRgb
+// returns. -1 otherwise, with *raster null and the sizes JpegToRgb reports.
+int JpegToRgbRows(const unsigned char* bytes, uint32_t size, CRowReceiver* receiver,
+                  unsigned char** raster, int* width, int* height);
 unsigned char* RgbToJpeg(const unsigned char* pixels, int width, int height, int quality,
                          int* size);

@@ -74,32 +74,53 @@ static void CmykToRgb(const JSAMPLE* in, unsigned char* out, JDIMENSION width, b
     }
 }
 
-static void PutPixelRows(j_decompress_ptr cinfo, RasterSink* sink, JDIMENSION rows)
+static bool IsGray(j_decompress_ptr cinfo)
 {
-    ConversionState* state = StateOf(cinfo);
-    if (!state->raster || rows == 0)
-        return;
+    return cinfo->out_color_components == 1;
+}
+
+static bool IsCmyk(j_decompress_ptr cinfo)
+{
+    return cinfo->out_color_space == JCS_CMYK && cinfo->out_color_components == 4;
+}
+
+bool RowsConvertToRgb(j_decompress_ptr cinfo)
+{
+    return IsGray(cinfo) || IsCmyk(cinfo) || cinfo->out_color_components == 3;
+}
+
+void ConvertRowToRgb(j_decompress_ptr cinfo, const JSAMPLE* in, unsigned char* out)
+{
     const JDIMENSION width = cinfo->output_width;
-    const bool gray = cinfo->out_color_components == 1;
-    const bool cmyk = cinfo->out_color_space == JCS_CMYK && cinfo->out_color_components == 4;
-    const uint64_t rowBytes = (gray || cmyk) ? (uint64_t)width * 3u : (uint64_t)sink->rowWidth;
-    if (state->bytesWritten + rowBytes > state->rasterSize) {
-        fputs("Too many bytes for buffer\n", stderr);
-        return;
-    }
-    unsigned char* out = state->raster + state->bytesWritten;
-    const JSAMPLE* in = sink->row;
-    if (gray) {
+    if (IsGray(cinfo)) {
         for (JDIMENSION x = 0; x < width; x++, out += 3) {
             out[0] = in[x];
             out[1] = in[x];
             out[2] = in[x];
         }
-    } else if (cmyk) {
+    } else if (IsCmyk(cinfo)) {
         CmykToRgb(in, out, width, cinfo->saw_Adobe_marker != FALSE);
     } else if (in != out) {
-        memcpy(out, in, rowBytes);
+        memcpy(out, in, (size_t)width * 3);
     }
+}
+
+static void PutPixelRows(j_decompress_ptr cinfo, RasterSink* sink, JDIMENSION rows)
+{
+    ConversionState* state = StateOf(cinfo);
+    if (!state->raster || rows == 0)
+        return;
+    const bool rgb = RowsConvertToRgb(cinfo);
+    const uint64_t rowBytes = rgb ? (uint64_t)cinfo->output_width * 3u : (uint64_t)sink->rowWidth;
+    if (state->bytesWritten + rowBytes > state->rasterSize) {
+        fputs("Too many bytes for buffer\n", stderr);
+        return;
+    }
+    unsigned char* out = state->raster + state->bytesWritten;
+    if (rgb)
+        ConvertRowToRgb(cinfo, sink->row, out);
+    else
+        memcpy(out, sink->row, rowBytes);
     state->bytesWritten += rowBytes;
     AimRow(cinfo, sink);
 }

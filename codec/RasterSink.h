@@ -38,3 +38,12 @@ RasterSink* CreateRasterSink(j_decompress_ptr cinfo);
 
 // Bytes of the raster for the output dimensions, in 64 bits.
 uint64_t RasterBytesFor(j_decompress_ptr cinfo);
+
+// True when the output rows are grayscale, CMYK or three components: the
+// layouts the sink turns into R, G, B.
+bool RowsConvertToRgb(j_decompress_ptr cinfo);
+
+// One output row `in` (as jpeg_read_scanlines delivers it) as R, G, B in `out`
+// (output width x 3 bytes), the way the sink stores it: grayscale repeated,
+// CMYK converted, three components copied (`out` may be `in` for those).
+void ConvertRowToRgb(j_decompress_ptr cinfo, const JSAMPLE* in, unsigned char* out);

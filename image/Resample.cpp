@@ -43,30 +43,14 @@ Sample SampleAt(int i, float step, int last)
 // sum counts that pixel twice, so (a + b + c + d) >> 2 equals the mean over
 // the distinct pixels divided by their count (1, 2 or 4), truncated.
 void MeanRaster(const unsigned char* src, int W, int H, size_t srcStride,
-                unsigned char* dst, int w, int h, size_t dstStride,
-                float sx, float sy, size_t* off0, size_t* off1)
+                unsigned char* dst, int w, int h, size_t dstStride, size_t* off0, size_t* off1)
 {
-    for (int j = 0; j < w; ++j) {
-        Sample s = SampleAt(j, sx, W - 1);
-        off0[(size_t)j] = (size_t)s.lo * 3;
-        off1[(size_t)j] = (size_t)s.hi * 3;
-    }
-    const size_t* o0 = off0;
-    const size_t* o1 = off1;
+    MeanColumnOffsets(W, w, off0, off1);
     for (int i = 0; i < h; ++i) {
-        Sample r = SampleAt(i, sy, H - 1);
-        const unsigned char* r0 = src + (size_t)r.lo * srcStride;
-        const unsigned char* r1 = src + (size_t)r.hi * srcStride;
-        unsigned char* d = dst + (size_t)i * dstStride;
-        for (int j = 0; j < w; ++j, d += 3) {
-            const unsigned char* a = r0 + o0[j];
-            const unsigned char* b = r0 + o1[j];
-            const unsigned char* c = r1 + o0[j];
-            const unsigned char* e = r1 + o1[j];
-            d[0] = (unsigned char)((a[0] + b[0] + c[0] + e[0]) >> 2);
-            d[1] = (unsigned char)((a[1] + b[1] + c[1] + e[1]) >> 2);
-            d[2] = (unsigned char)((a[2] + b[2] + c[2] + e[2]) >> 2);
-        }
+        int y0, y1;
+        MeanSourceRows(H, h, i, &y0, &y1);
+        MeanRow(src + (size_t)y0 * srcStride, src + (size_t)y1 * srcStride, off0, off1, w,
+                dst + (size_t)i * dstStride);
     }
 }
 
@@ -149,12 +133,48 @@ void BilinearRaster(const unsigned char* src, int W, int H, size_t srcStride,
 
 }  // namespace
 
+bool ResampleUsesMean(int W, int H, int w, int h)
+{
+    return !(ResampleStep(W, w) < 1.0f && ResampleStep(H, h) < 1.0f);
+}
+
+void MeanColumnOffsets(int W, int w, size_t* off0, size_t* off1)
+{
+    const float sx = ResampleStep(W, w);
+    for (int j = 0; j < w; ++j) {
+        Sample s = SampleAt(j, sx, W - 1);
+        off0[(size_t)j] = (size_t)s.lo * 3;
+        off1[(size_t)j] = (size_t)s.hi * 3;
+    }
+}
+
+void MeanSourceRows(int H, int h, int i, int* y0, int* y1)
+{
+    Sample r = SampleAt(i, ResampleStep(H, h), H - 1);
+    *y0 = r.lo;
+    *y1 = r.hi;
+}
+
+void MeanRow(const unsigned char* row0, const unsigned char* row1, const size_t* off0,
+             const size_t* off1, int w, unsigned char* dst)
+{
+    for (int j = 0; j < w; ++j, dst += 3) {
+        const unsigned char* a = row0 + off0[j];
+        const unsigned char* b = row0 + off1[j];
+        const unsigned char* c = row1 + off0[j];
+        const unsigned char* e = row1 + off1[j];
+        dst[0] = (unsigned char)((a[0] + b[0] + c[0] + e[0]) >> 2);
+        dst[1] = (unsigned char)((a[1] + b[1] + c[1] + e[1]) >> 2);
+        dst[2] = (unsigned char)((a[2] + b[2] + c[2] + e[2]) >> 2);
+    }
+}
+
 int ResampleRaster(const unsigned char* src, int W, int H, size_t srcStride,
                    unsigned char* dst, int w, int h, size_t dstStride)
 {
     float sx = ResampleStep(W, w);
     float sy = ResampleStep(H, h);
-    const bool bilinear = sx < 1.0f && sy < 1.0f;
+    const bool bilinear = !ResampleUsesMean(W, H, w, h);
     // One scratch block: two column-offset tables, and for the bilinear
     // filter the column weights and two rows of horizontal sums.
     const size_t cols = (size_t)w;
@@ -173,7 +193,7 @@ int ResampleRaster(const unsigned char* src, int W, int H, size_t srcStride,
         BilinearRaster(src, W, H, srcStride, dst, w, h, dstStride, sx, sy, off0, off1, wx, bufA,
                        bufB);
     } else {
-        MeanRaster(src, W, H, srcStride, dst, w, h, dstStride, sx, sy, off0, off1);
+        MeanRaster(src, W, H, srcStride, dst, w, h, dstStride, off0, off1);
     }
     std::free(scratch);
     return 0;

@@ -55,14 +55,28 @@ uint64_t CRgbImage::RasterBytes(int width, int height)
     return 3 * (uint64_t)height * ((uint64_t)width + 3);
 }
 
-unsigned char* CRgbImage::AllocRaster(int width, int height)
+// Bytes of a picture in exchange layout (a caller's buffer, or an export).
+static uint64_t ExchangeBytes(int width, int height)
+{
+    return 3 * (uint64_t)width * (uint64_t)height;
+}
+
+unsigned char* CRgbImage::AllocRaster(int width, int height, uint64_t heldBytes)
 {
     if (width < 0 || height < 0)
         return nullptr;
     uint64_t bytes = RasterBytes(width, height);
-    if (!RasterBytesAllowed(bytes))
+    if (!RasterBytesAllowedBeside(heldBytes, bytes))
         return nullptr;
     return (unsigned char*)AllocLargeBlock((size_t)bytes);
+}
+
+uint64_t CRgbImage::HeldRasterBytes() const
+{
+    uint64_t bytes = m_pFullBits ? RasterBytes(m_nFullWidth, m_nFullHeight) : 0;
+    if (m_pBits && !m_bSharedBits)
+        bytes += RasterBytes(m_nWidth, m_nHeight);
+    return bytes;
 }
 
 void CRgbImage::ShareFullRaster()
@@ -124,7 +138,8 @@ int CRgbImage::SetImage(const char* name, const unsigned char* pixels, int width
     if (width < 0 || height < 0 || nameResult != 0)
         return -1;
 
-    m_pFullBits = AllocRaster(width, height);
+    // The caller's decoded buffer is alive while it is copied.
+    m_pFullBits = AllocRaster(width, height, ExchangeBytes(width, height));
     if (!m_pFullBits)
         return -1;
     m_nFullPad = RowFill(width);
@@ -152,7 +167,8 @@ int CRgbImage::SetScaledImage(const char* name, const unsigned char* pixels, int
     // first. It is only read here and never kept.
     const size_t inStride = (size_t)width * 3;
     const size_t stride = Stride(newWidth);
-    unsigned char* display = AllocRaster(newWidth, newHeight);
+    const uint64_t input = ExchangeBytes(width, height);
+    unsigned char* display = AllocRaster(newWidth, newHeight, input);
     if (!display)
         return -1;
     if (newWidth == width && newHeight == height) {
@@ -164,7 +180,8 @@ int CRgbImage::SetScaledImage(const char* name, const unsigned char* pixels, int
         return -1;
     }
 
-    unsigned char* full = AllocRaster(newWidth, newHeight);
+    unsigned char* full =
+        AllocRaster(newWidth, newHeight, input + RasterBytes(newWidth, newHeight));
     if (!full) {
         std::free(display);
         return -1;
@@ -200,7 +217,8 @@ int CRgbImage::Rescale(int width, int height)
         return 0;
     }
 
-    unsigned char* bits = AllocRaster(width, height);
+    // A zoom holds the full-size raster and the display raster at once.
+    unsigned char* bits = AllocRaster(width, height, HeldRasterBytes());
     if (!bits)
         return -1;
     if (ResampleRaster(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth), bits,
@@ -220,8 +238,8 @@ unsigned char* CRgbImage::ExportRgb()
 {
     if (!m_pBits)
         return nullptr;
-    uint64_t bytes = 3 * (uint64_t)m_nWidth * (uint64_t)m_nHeight;
-    if (!RasterBytesAllowed(bytes))
+    uint64_t bytes = ExchangeBytes(m_nWidth, m_nHeight);
+    if (!RasterBytesAllowedBeside(HeldRasterBytes(), bytes))
         return nullptr;
     unsigned char* out = (unsigned char*)std::malloc((size_t)bytes);
     if (!out)

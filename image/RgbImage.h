@@ -56,14 +56,17 @@ private:
     // Bytes of a raster buffer for width x height pixels, 3 x h x (w + 3),
     // computed in 64 bits.
     static uint64_t RasterBytes(int width, int height);
-    // A raster buffer, or null when the size is negative, beyond the raster
-    // limit or cannot be allocated.
-    static unsigned char* AllocRaster(int width, int height);
+    // A raster buffer, or null when the size is negative, does not fit the
+    // picture's memory budget beside the `heldBytes` of its other buffers
+    // alive at the same time, or cannot be allocated.
+    static unsigned char* AllocRaster(int width, int height, uint64_t heldBytes);
+    // Bytes of the rasters the image holds now (a shared buffer counted once).
+    uint64_t HeldRasterBytes() const;
     static size_t Stride(int width) { return (size_t)width * 3 + (size_t)RowFill(width); }
     // The raster of width x height turned by 90 degrees, in a new buffer;
-    // null when it cannot be allocated.
+    // null when it cannot be allocated beside `heldBytes`.
     static unsigned char* TurnRaster(const unsigned char* src, int width, int height,
-                                     bool clockwise);
+                                     bool clockwise, uint64_t heldBytes);
     void Turn(bool clockwise);
     // The display raster becomes the full-size raster's buffer.
     void ShareFullRaster();

@@ -26,10 +26,10 @@ static inline void CopyPixel3(unsigned char* d, const unsigned char* s)
 }
 
 unsigned char* CRgbImage::TurnRaster(const unsigned char* src, int width, int height,
-                                     bool clockwise)
+                                     bool clockwise, uint64_t heldBytes)
 {
     // The turned raster is `height` wide and `width` high.
-    unsigned char* dst = AllocRaster(height, width);
+    unsigned char* dst = AllocRaster(height, width, heldBytes);
     if (!dst)
         return nullptr;
     const size_t srcStride = Stride(width);
@@ -67,7 +67,8 @@ unsigned char* CRgbImage::TurnRaster(const unsigned char* src, int width, int he
 void CRgbImage::Turn(bool clockwise)
 {
     if (m_pFullBits) {
-        unsigned char* turned = TurnRaster(m_pFullBits, m_nFullWidth, m_nFullHeight, clockwise);
+        unsigned char* turned =
+            TurnRaster(m_pFullBits, m_nFullWidth, m_nFullHeight, clockwise, HeldRasterBytes());
         if (!turned)
             return;
         std::free(m_pFullBits);
@@ -82,7 +83,7 @@ void CRgbImage::Turn(bool clockwise)
         }
     }
     if (m_pBits) {
-        unsigned char* turned = TurnRaster(m_pBits, m_nWidth, m_nHeight, clockwise);
+        unsigned char* turned = TurnRaster(m_pBits, m_nWidth, m_nHeight, clockwise, HeldRasterBytes());
         if (!turned)
             return;
         std::free(m_pBits);

@@ -32,7 +32,14 @@ uint64_t SetRasterByteLimit(uint64_t bytes)
 
 bool RasterBytesAllowed(uint64_t bytes)
 {
+    return RasterBytesAllowedBeside(0, bytes);
+}
+
+bool RasterBytesAllowedBeside(uint64_t heldBytes, uint64_t bytes)
+{
     if (bytes > (uint64_t)SIZE_MAX)
         return false;
-    return bytes <= MaxRasterBytes();
+    const uint64_t limit = MaxRasterBytes();
+    // Compared without forming the sum, which could wrap.
+    return heldBytes <= limit && bytes <= limit - heldBytes;
 }

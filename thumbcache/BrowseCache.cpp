@@ -14,6 +14,7 @@
 #include "platform/MessageBox.h"
 #include "thumbcache/CacheBlockStore.h"
 #include "thumbcache/CacheFileIo.h"
+#include "thumbcache/ThumbnailMaker.h"
 #include "thumbcache/ThumbnailSize.h"
 
 namespace {
@@ -390,26 +391,9 @@ unsigned char* CBrowseCache::GetThumbnail(const char* path, int* width, int* hei
     if (!IsJpegName(path))
         return nullptr;
 
-    CJpegConverter converter;
-    unsigned char* photo = converter.LoadFile(path);
-    *width = converter.GetWidth();
-    *height = converter.GetHeight();
-    if (!photo)
+    unsigned char* thumb = MakeThumbnail(path, width, height);
+    if (!thumb)
         return nullptr;
-    int tw = 0;
-    int th = 0;
-    FitThumbnailSize(*width, *height, &tw, &th);
-    CRgbImage image;
-    image.SetScaledImage("tmp", photo, *width, *height, tw, th);
-    free(photo);
-    unsigned char* thumb = image.ExportRgb();
-    if (!thumb) {
-        *width = 0;
-        *height = 0;
-        return nullptr;
-    }
-    *width = tw;
-    *height = th;
-    StoreThumbnail(path, thumb, tw, th);
+    StoreThumbnail(path, thumb, *width, *height);
     return thumb;
 }

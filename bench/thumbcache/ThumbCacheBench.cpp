@@ -1,7 +1,11 @@
 // Thumbnail cache timings in one run, as ratios against references measured
 // in the same process:
-//   - cold GetThumbnail (decode, shrink, encode, store) per photo against a
-//     plain libjpeg-turbo full decode of the same file; target <= 1.15 x;
+//   - cold GetThumbnail (decode, shrink, encode, store) per photo against
+//     LoadFile of the same file (target: total <= 0.85 x) and against a plain
+//     libjpeg-turbo full decode (target <= 1.15 x);
+//   - the peak resident size of one cold GetThumbnail of each 24 MP photo, in
+//     a process of its own, against the photo's full raster (target <= 1/4
+//     for a baseline photo);
 //   - warm GetThumbnail (a cache hit) per thumbnail; target <= 1 ms, also as a
 //     ratio to decoding the same thumbnail stream alone;
 //   - StoreThumbnail of a 150 x 100 thumbnail against its encoding alone;
@@ -9,22 +13,23 @@
 //     same file sequentially.
 //
 // Usage: pixmoor_thumbcache_bench [-r REPETITIONS] [PHOTO_DIRECTORY]
-// Without a directory, 20 photos of 2 to 12 megapixels are made with the
-// project's encoder in a temporary directory, and the build's 12 MP sample
-// photo is added.
+// Without a directory, photos of 4 to 24 megapixels are made in a temporary
+// directory, each as a baseline file and as its lossless progressive
+// transcode: test charts drawn by the project's sample-photo tool and
+// pictures of gradients and fine noise encoded by the project's encoder.
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 #include "bench/common/BenchClock.h"
+#include "bench/common/ChildRun.h"
 #include "bench/common/ReferenceDecode.h"
+#include "bench/thumbcache/BenchPhotos.h"
 #include "codec/JpegConverter.h"
 #include "image/RgbImage.h"
 #include "platform/DriveTable.h"
@@ -33,76 +38,6 @@
 #include "thumbcache/ThumbnailSize.h"
 
 namespace {
-
-// ---- Photos --------------------------------------------------------------
-
-// A picture with smooth areas and fine texture, so it compresses like a photo.
-std::vector<unsigned char> MakePhotoPixels(int width, int height, unsigned seed)
-{
-    std::vector<unsigned char> px((size_t)width * height * 3);
-    uint32_t x = seed * 2654435761u + 1;
-    for (int r = 0; r < height; ++r) {
-        unsigned char* row = &px[(size_t)r * width * 3];
-        for (int c = 0; c < width; ++c) {
-            x ^= x << 13;
-            x ^= x >> 17;
-            x ^= x << 5;
-            int noise = (int)(x & 31) - 16;
-            row[3 * c] = (unsigned char)std::clamp((c * 255) / width + noise, 0, 255);
-            row[3 * c + 1] = (unsigned char)std::clamp((r * 255) / height + noise, 0, 255);
-            row[3 * c + 2] = (unsigned char)std::clamp(((c / 64 + r / 64) % 2) * 180 + noise + 30, 0, 255);
-        }
-    }
-    return px;
-}
-
-bool WriteJpeg(const std::string& path, const unsigned char* px, int width, int height, int quality)
-{
-    CJpegConverter converter;
-    converter.m_nQuality = quality;
-    unsigned char* jpeg = converter.Encode(px, width, height);
-    if (!jpeg)
-        return false;
-    FILE* f = fopen(path.c_str(), "wb");
-    bool ok = f && fwrite(jpeg, 1, (size_t)converter.GetSize(), f) == (size_t)converter.GetSize();
-    if (f)
-        fclose(f);
-    free(jpeg);
-    return ok;
-}
-
-std::vector<std::string> MakePhotos(const std::string& dir)
-{
-    std::vector<std::string> photos;
-    for (int i = 0; i < 20; ++i) {
-        double mp = 2.0 + 10.0 * i / 19.0;
-        int width = (int)std::sqrt(mp * 1e6 * 4 / 3);
-        int height = width * 3 / 4;
-        if (i % 5 == 4)
-            std::swap(width, height);
-        std::vector<unsigned char> px = MakePhotoPixels(width, height, (unsigned)i);
-        std::string path = dir + "/photo" + std::to_string(i) + ".jpg";
-        if (WriteJpeg(path, px.data(), width, height, 90))
-            photos.push_back(path);
-    }
-    return photos;
-}
-
-std::vector<std::string> ListPhotos(const std::string& dir)
-{
-    std::vector<std::string> photos;
-    DIR* d = opendir(dir.c_str());
-    if (!d)
-        return photos;
-    while (struct dirent* e = readdir(d)) {
-        std::string name = e->d_name;
-        if (name.size() > 4 && (name.substr(name.size() - 4) == ".jpg" || name.substr(name.size() - 4) == ".JPG"))
-            photos.push_back(dir + "/" + name);
-    }
-    closedir(d);
-    std::sort(photos.begin(), photos.end());
-    return photos;
-}
 
 int QuietMessage(const char* text, UINT)
 {
@@ -140,8 +75,27 @@ void TimeParts(const std::string& path, double* load, double* shrink)
 
 }  // namespace
 
+// Child: one cold GetThumbnail of FILE with a new cache file in DIR, then
+// the process's peak resident size in KB on standard output.
+int PeakOfOneThumbnail(const char* file, const std::string& dir)
+{
+    SetMessageBoxHandler(QuietMessage);
+    CDriveTable::Instance().SetDrive('C', dir);
+    {
+        CBrowseCache cache;
+        snprintf(cache.m_cachePath, sizeof cache.m_cachePath, "C:/peak%d.bin", (int)getpid());
+        int w = 0, h = 0;
+        free(cache.GetThumbnail(file, &w, &h));
+        unlink((dir + "/peak" + std::to_string(getpid()) + ".bin").c_str());
+    }
+    printf("%ld\n", PeakResidentKb());
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 4 && !strcmp(argv[1], "--peak-thumb"))
+        return PeakOfOneThumbnail(argv[2], argv[3]);
     int reps = 3;
     std::string photoDir;
     for (int i = 1; i < argc; ++i) {
@@ -162,14 +116,10 @@ int main(int argc, char** argv)
 
     std::vector<std::string> photos;
     if (photoDir.empty()) {
-        printf("making 20 photos of 2 to 12 MP in %s ...\n", workDir.c_str());
+        printf("making 16 photos of 4 to 24 MP, half of them progressive, in %s ...\n",
+               workDir.c_str());
         fflush(stdout);
         photos = MakePhotos(workDir);
-#ifdef PIXMOOR_SAMPLE_PHOTO
-        // The build's 12 MP sample chart, when it has been made.
-        if (access(PIXMOOR_SAMPLE_PHOTO, R_OK) == 0)
-            photos.push_back(PIXMOOR_SAMPLE_PHOTO);
-#endif
     } else {
         photos = ListPhotos(photoDir);
     }
@@ -201,9 +151,10 @@ int main(int argc, char** argv)
         std::string native = workDir + "/cold" + std::to_string(r) + ".bin";
         unlink(native.c_str());
     }
-    printf("\ncold GetThumbnail against a plain libjpeg-turbo decode (best of %d):\n", reps);
-    printf("%-12s %10s %10s %10s %7s %9s %9s\n", "photo", "size", "decode ms", "cold ms", "ratio",
-           "load ms", "shrink ms");
+    printf("\ncold GetThumbnail against LoadFile and a plain libjpeg-turbo decode (best of %d):\n",
+           reps);
+    printf("%-30s %10s %9s %9s %9s %8s %8s %9s\n", "photo", "size", "decode ms", "load ms",
+           "cold ms", "/load", "/decode", "shrink ms");
     double sumRef = 0, sumCold = 0, sumShrink = 0, sumLoad = 0;
     std::vector<double> ratios;
     for (size_t i = 0; i < photos.size(); ++i) {
@@ -214,17 +165,46 @@ int main(int argc, char** argv)
         std::string name = photos[i].substr(photos[i].find_last_of('/') + 1);
         char size[32];
         snprintf(size, sizeof size, "%dx%d", probe.GetWidth(), probe.GetHeight());
-        printf("%-12s %10s %10.1f %10.1f %7.3f %9.1f %9.1f\n", name.c_str(), size, f.reference * 1e3,
-               f.cold * 1e3, f.cold / f.reference, f.load * 1e3, f.shrink * 1e3);
+        printf("%-30s %10s %9.1f %9.1f %9.1f %8.3f %8.3f %9.1f\n", name.c_str(), size,
+               f.reference * 1e3, f.load * 1e3, f.cold * 1e3, f.cold / f.load,
+               f.cold / f.reference, f.shrink * 1e3);
         sumRef += f.reference;
         sumCold += f.cold;
         sumLoad += f.load;
         sumShrink += f.shrink;
         ratios.push_back(f.cold / f.reference);
     }
+    printf("cold / LoadFile: total %.3f (target <= 0.85)\n", sumCold / sumLoad);
     printf("cold / decode: total %.3f, median %.3f (target <= 1.15); LoadFile / decode %.3f, "
-           "shrink share of cold %.1f %%\n",
+           "shrink of a full raster: %.1f %% of cold\n",
            sumCold / sumRef, Median(ratios), sumLoad / sumRef, 100.0 * sumShrink / sumCold);
+
+    // Peak memory of one cold thumbnail of each 24 MP photo, in a process of
+    // its own, against an idle child and the photo's full raster.
+    {
+        ChildRun idle = RunSelf({"--peak-thumb", "none.txt", workDir}, 60);
+        long idleKb = 0;
+        sscanf(idle.output.c_str(), "%ld", &idleKb);
+        printf("\npeak resident size of one cold GetThumbnail (idle child %ld KB):\n", idleKb);
+        for (const std::string& p : photos) {
+            CJpegConverter probe;
+            free(probe.LoadFile(p.c_str()));
+            const double raster = 3.0 * probe.GetWidth() * probe.GetHeight();
+            if (raster < 20e6 * 3)
+                continue;
+            ChildRun r = RunSelf({"--peak-thumb", p, workDir}, 600);
+            long kb = 0;
+            if (!r.exited || sscanf(r.output.c_str(), "%ld", &kb) != 1) {
+                printf("%-30s failed\n", p.c_str());
+                continue;
+            }
+            std::string name = p.substr(p.find_last_of('/') + 1);
+            printf("%-30s peak %7.1f MB, %7.1f MB over idle; full raster %6.1f MB: %.3f "
+                   "(target <= 0.25 for a baseline photo)\n",
+                   name.c_str(), kb / 1024.0, (kb - idleKb) / 1024.0, raster / 1048576.0,
+                   (kb - idleKb) * 1024.0 / raster);
+        }
+    }
 
     // Warm: every photo is in the cache; each lookup is timed.
     {

@@ -5,12 +5,15 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <algorithm>
+#include <sys/resource.h>
 
 #include "app/StartupFile.h"
 #include "app/res/Resource.h"
@@ -398,6 +401,26 @@ TEST(ProgramTest, UnusablePlatformPluginFailsWithOneLineNotACrash)
     EXPECT_EQ(process.exitCode(), 1);
     const QString err = QString::fromLocal8Bit(process.readAllStandardError());
     EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+}
+
+// The program ignores SIGXFSZ from its first line on: under a file-size
+// limit of 0 its version text sent to a file is a short write, not the
+// signal that would end the process.
+TEST(ProgramTest, WritePastTheFileSizeLimitIsAShortWriteNotTheEnd)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.txt");
+    QProcess process;
+    process.setStandardOutputFile(out);
+    process.setChildProcessModifier([] {
+        struct rlimit none = {0, 0};
+        setrlimit(RLIMIT_FSIZE, &none);
+    });
+    process.start(Program(), { "--version" });
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(QFileInfo(out).size(), 0);
 }
 
 TEST(ProgramTest, VersionAndHelpPrintAndSucceedWithoutDisplay)

@@ -10,6 +10,7 @@
 
 #include "app/res/Resource.h"
 #include "platform/Dc.h"
+#include "platform/MemoryLimit.h"
 #include "platform/QtDc.h"
 #include "platform/WndTester.h"
 #include "tests/app/AppTestSupport.h"
@@ -113,6 +114,27 @@ TEST_F(ViewTest, EachScaleCommandRebuildsTheDisplayRaster)
         EXPECT_EQ(DisplayH(), step.h) << step.id;
         EXPECT_TRUE(WndTester::IsMenuItemChecked(m_frame, step.id));
     }
+}
+
+// A 400 % zoom whose display raster does not fit the picture's memory
+// budget beside the full-size raster is a failed allocation: no display
+// raster, only grey on the screen, no message; the other scales still work.
+TEST_F(ViewTest, ZoomBeyondTheMemoryBudgetDrawsNothingAndSaysNothing)
+{
+    Start();
+    SetClientSize(600, 400);
+    Command(ID_VIEW_SCALE_100);
+    Load(300, 200);
+    // 1200 x 800 takes 2887200 bytes, the full-size raster 181800.
+    const uint64_t old = SetRasterByteLimit(3000000);
+    Command(ID_VIEW_SCALE_400);
+    EXPECT_EQ(DisplayW(), 0);
+    EXPECT_TRUE(GreyRect(Screen(), 0, 0, 600, 400));
+    EXPECT_TRUE(s_messages.empty());
+    Command(ID_VIEW_SCALE_200);
+    SetRasterByteLimit(old);
+    EXPECT_EQ(DisplayW(), 600);
+    EXPECT_TRUE(Near(Screen().pixel(599, 399), kRed));
 }
 
 TEST_F(ViewTest, RotateRightAtFullScaleSwapsDisplayAndScrollRangeButNotTheInfo)

@@ -1,8 +1,11 @@
 #include "tests/codec/CodecTestSupport.h"
 
+#include <algorithm>
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <unistd.h>
 
@@ -84,10 +87,10 @@ int CountOf(const std::string& text, const std::string& needle)
 enum class Stored { kAsDefault, kNoAdobeMarker, kYcck };
 
 // libjpeg's own encoder with its memory destination: `components` of 3 is
-// RGB in, 4 is CMYK in; defaults, then the quality with baseline forced.
-static std::vector<unsigned char> LibraryEncodeAs(const std::vector<unsigned char>& pixels,
-                                                  int width, int height, int components,
-                                                  int quality, Stored stored)
+// RGB in, 4 is CMYK in; the defaults, then `configure`, then every row.
+static std::vector<unsigned char> EncodeRows(const std::vector<unsigned char>& pixels,
+                                             int width, int height, int components,
+                                             const std::function<void(jpeg_compress_struct&)>& configure)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
@@ -101,11 +104,7 @@ static std::vector<unsigned char> LibraryEncodeAs(const std::vector<unsigned cha
     cinfo.input_components = components;
     cinfo.in_color_space = components == 4 ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    if (stored == Stored::kYcck)
-        jpeg_set_colorspace(&cinfo, JCS_YCCK);
-    if (stored == Stored::kNoAdobeMarker)
-        cinfo.write_Adobe_marker = FALSE;
+    configure(cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     const size_t stride = (size_t)width * components;
     while (cinfo.next_scanline < cinfo.image_height) {
@@ -117,6 +116,20 @@ static std::vector<unsigned char> LibraryEncodeAs(const std::vector<unsigned cha
     std::vector<unsigned char> result(out, out + outSize);
     free(out);
     return result;
+}
+
+// The defaults, then the quality with baseline forced.
+static std::vector<unsigned char> LibraryEncodeAs(const std::vector<unsigned char>& pixels,
+                                                  int width, int height, int components,
+                                                  int quality, Stored stored)
+{
+    return EncodeRows(pixels, width, height, components, [&](jpeg_compress_struct& cinfo) {
+        jpeg_set_quality(&cinfo, quality, TRUE);
+        if (stored == Stored::kYcck)
+            jpeg_set_colorspace(&cinfo, JCS_YCCK);
+        if (stored == Stored::kNoAdobeMarker)
+            cinfo.write_Adobe_marker = FALSE;
+    });
 }
 
 std::vector<unsigned char> LibraryEncode(const std::vector<unsigned char>& rgb, int width,
@@ -157,4 +170,101 @@ std::vector<unsigned> LuminanceQuantTable(const unsigned char* jpeg, size_t size
 void FreeDeleter::operator()(unsigned char* p) const
 {
     free(p);
+}
+
+std::vector<unsigned char> LibraryEncodeWith(const std::vector<unsigned char>& rgb, int width,
+                                             int height, const EncodeOptions& options)
+{
+    return EncodeRows(rgb, width, height, 3, [&](jpeg_compress_struct& cinfo) {
+        jpeg_set_quality(&cinfo, options.quality, TRUE);
+        if (options.gray)
+            jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
+        cinfo.comp_info[0].h_samp_factor = options.hSamp;
+        cinfo.comp_info[0].v_samp_factor = options.vSamp;
+        cinfo.restart_in_rows = options.restartRows;
+        if (options.progressive)
+            jpeg_simple_progression(&cinfo);
+    });
+}
+
+std::vector<unsigned char> PhotoPixels(int width, int height, uint32_t seed)
+{
+    std::vector<unsigned char> px((size_t)width * height * 3);
+    uint32_t x = seed * 2654435761u + 1;
+    for (int r = 0; r < height; ++r)
+        for (int c = 0; c < width; ++c) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            int noise = (int)(x & 15) - 8;
+            unsigned char* p = &px[((size_t)r * width + c) * 3];
+            p[0] = (unsigned char)std::clamp(c * 255 / width + noise, 0, 255);
+            p[1] = (unsigned char)std::clamp(r * 255 / height + noise, 0, 255);
+            p[2] = (unsigned char)std::clamp(((c / 37 + r / 23) % 2) * 160 + 40 + noise, 0, 255);
+        }
+    return px;
+}
+
+namespace {
+
+struct LibraryError {
+    jpeg_error_mgr pub;
+    jmp_buf jump;
+};
+
+void LibraryDecodeExit(j_common_ptr cinfo)
+{
+    longjmp(reinterpret_cast<LibraryError*>(cinfo->err)->jump, 1);
+}
+
+// Plain C data between setjmp and longjmp: the pixels go to a malloc block.
+bool RunLibraryDecode(jpeg_decompress_struct* cinfo, LibraryError* err,
+                      const std::vector<unsigned char>& jpeg, unsigned char** pixels)
+{
+    if (setjmp(err->jump))
+        return false;
+    jpeg_create_decompress(cinfo);
+    jpeg_mem_src(cinfo, jpeg.data(), (unsigned long)jpeg.size());
+    jpeg_read_header(cinfo, TRUE);
+    jpeg_start_decompress(cinfo);
+    const size_t stride = (size_t)cinfo->output_width * cinfo->output_components;
+    *pixels = (unsigned char*)malloc(stride * cinfo->output_height + 1);
+    if (!*pixels)
+        return false;
+    while (cinfo->output_scanline < cinfo->output_height) {
+        JSAMPROW row = *pixels + stride * cinfo->output_scanline;
+        jpeg_read_scanlines(cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(cinfo);
+    return true;
+}
+
+}  // namespace
+
+std::vector<unsigned char> LibraryDecode(const std::vector<unsigned char>& jpeg, int* width,
+                                         int* height)
+{
+    jpeg_decompress_struct cinfo;
+    LibraryError err;
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = LibraryDecodeExit;
+    err.pub.output_message = [](j_common_ptr) {};
+    unsigned char* pixels = nullptr;
+    bool ok = RunLibraryDecode(&cinfo, &err, jpeg, &pixels);
+    *width = (int)cinfo.output_width;
+    *height = (int)cinfo.output_height;
+    std::vector<unsigned char> rgb;
+    if (ok) {
+        const size_t n = (size_t)*width * *height;
+        if (cinfo.output_components == 1) {
+            rgb.resize(n * 3);
+            for (size_t i = 0; i < n; ++i)
+                rgb[3 * i] = rgb[3 * i + 1] = rgb[3 * i + 2] = pixels[i];
+        } else {
+            rgb.assign(pixels, pixels + n * 3);
+        }
+    }
+    free(pixels);
+    jpeg_destroy_decompress(&cinfo);
+    return rgb;
 }

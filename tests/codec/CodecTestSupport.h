@@ -45,6 +45,28 @@ std::vector<unsigned char> EncodeCmyk(const std::vector<unsigned char>& cmyk, in
 std::vector<unsigned char> LibraryEncode(const std::vector<unsigned char>& rgb, int width,
                                          int height, int quality);
 
+// How LibraryEncodeWith encodes: luminance sampling factors (chroma 1 x 1),
+// progressive scans, grayscale, restart interval in MCU rows.
+struct EncodeOptions {
+    int quality = 85;
+    int hSamp = 2;
+    int vSamp = 2;
+    bool progressive = false;
+    bool gray = false;
+    int restartRows = 0;
+};
+std::vector<unsigned char> LibraryEncodeWith(const std::vector<unsigned char>& rgb, int width,
+                                             int height, const EncodeOptions& options);
+
+// A photo-like R, G, B picture: gradients, edges and fine noise.
+std::vector<unsigned char> PhotoPixels(int width, int height, uint32_t seed);
+
+// The library's own decode of a stream held in memory (jpeg_mem_src, default
+// settings, as djpeg decodes), grayscale repeated as R, G, B. Empty when the
+// library fails; *width and *height get its output size.
+std::vector<unsigned char> LibraryDecode(const std::vector<unsigned char>& jpeg, int* width,
+                                         int* height);
+
 // The 64 luminance quantiser values of a stream, in natural order.
 std::vector<unsigned> LuminanceQuantTable(const unsigned char* jpeg, size_t size);
 

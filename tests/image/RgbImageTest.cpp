@@ -330,6 +330,29 @@ TEST(RgbImage, OversizedRescaleAndScaledImageLeaveDocumentedState)
     EXPECT_EQ(Exported(image), pixels);
 }
 
+// One budget for the rasters of a picture that are alive together: each
+// raster below fits the limit on its own, but not beside the buffer alive
+// with it (the caller's decoded pixels in SetImage, the full-size raster in
+// a zoom). Catches a limit applied to one raster at a time.
+TEST(RgbImage, RastersAliveTogetherShareOneBudget)
+{
+    auto pixels = RandomPicture(100, 100, 13);  // 30000 bytes; stored 30900
+    CRgbImage image;
+    {
+        RasterLimit limit(50000);
+        EXPECT_EQ(image.SetImage("a", pixels.data(), 100, 100), -1);
+        ExpectNoRasters(image);
+    }
+    ASSERT_EQ(image.SetImage("a", pixels.data(), 100, 100), 0);
+    {
+        RasterLimit limit(150000);
+        EXPECT_EQ(image.Rescale(200, 200), -1);  // 121800 beside 30900
+        EXPECT_EQ(image.GetBits(), nullptr);
+        EXPECT_EQ(image.GetFullWidth(), 100);
+        EXPECT_EQ(image.Rescale(150, 150), 0);  // 68850 beside 30900
+    }
+}
+
 TEST(RgbImage, ZeroTargetInSetScaledImageGivesNoPicture)
 {
     auto pixels = RandomPicture(4, 4, 12);
