@@ -45,6 +45,15 @@ void LimitLibraryMemory(j_decompress_ptr cinfo, uint64_t rasterBytes)
     cinfo->mem->max_memory_to_use = left > 0 ? (long)left : 1;
 }
 
+// What the stream can still deliver once its header is read: the bytes not
+// yet handed to the library and those it holds unread. Markers before the
+// first scan (comments, metadata) do not count, so padding them cannot buy
+// a larger picture.
+uint64_t BytesLeftAfterHeader(const DecodeJob* job)
+{
+    return job->state.inputLength - job->state.readPosition + job->cinfo.src->bytes_in_buffer;
+}
+
 // True when the declared picture may be decoded: the stream can hold it
 // (codec/StreamCoverage.h) and its raster fits the memory budget.
 bool DeclaredPictureAllowed(j_decompress_ptr cinfo, uint64_t streamBytes)
@@ -90,7 +99,7 @@ DecodeOutcome RunDecode(DecodeJob* job)
     // Refused before any decoding work: no point decoding rows into nothing.
     // The raster counts even when only chosen rows are kept, so both kinds of
     // decode refuse and fail alike.
-    if (!DeclaredPictureAllowed(cinfo, job->state.inputLength))
+    if (!DeclaredPictureAllowed(cinfo, BytesLeftAfterHeader(job)))
         return kRefused;
     LimitLibraryMemory(cinfo, RasterBytesFor(cinfo));
     const int plan = PlanOutput(job);

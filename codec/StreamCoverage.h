@@ -8,8 +8,9 @@
 // difference, with codes of one bit at the shortest. So a stream that
 // declares B blocks and holds fewer than B / 800 bytes (1 % of that minimum)
 // cannot be a photograph, however short it was cut: a real one, cut anywhere
-// after its first 1 %, keeps at least that much. The whole stream counts,
-// its tables and markers included.
+// after its first 1 %, keeps at least that much. Only what follows the
+// header counts (the first scan's data and everything after it): tables,
+// comments and metadata before the first scan buy no blocks.
 //
 // Arithmetic coding can spend far less than a bit on a block (a flat
 // 8000 x 8000 picture takes 208 bytes), so no such bound exists for it. Its
@@ -24,6 +25,7 @@
 constexpr uint64_t kMaxArithmeticPixels = 100000000;  // 100 megapixels
 constexpr uint64_t kCoveragePercent = 1;
 
-// True when a stream of `streamBytes` bytes may hold the picture declared by
-// the header that `cinfo` has read (jpeg_read_header done).
+// True when `streamBytes` bytes of scan data (what the stream holds after the
+// header that `cinfo` has read, jpeg_read_header done) may hold the picture
+// that header declares.
 bool StreamCanHoldPicture(j_decompress_ptr cinfo, uint64_t streamBytes);

@@ -8,14 +8,12 @@
 
 #include "codec/JpegConverter.h"
 #include "codec/JpegName.h"
-#include "image/RgbImage.h"
 #include "platform/FileSharing.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "thumbcache/CacheBlockStore.h"
 #include "thumbcache/CacheFileIo.h"
 #include "thumbcache/ThumbnailMaker.h"
-#include "thumbcache/ThumbnailSize.h"
 
 namespace {
 

@@ -268,3 +268,13 @@ std::vector<unsigned char> LibraryDecode(const std::vector<unsigned char>& jpeg,
     jpeg_destroy_decompress(&cinfo);
     return rgb;
 }
+
+std::vector<unsigned char> ProgressiveFullChroma2000()
+{
+    EncodeOptions options;
+    options.hSamp = 1;
+    options.vSamp = 1;
+    options.progressive = true;
+    options.quality = 50;
+    return LibraryEncodeWith(PhotoPixels(2000, 2000, 4), 2000, 2000, options);
+}

@@ -111,7 +111,7 @@ TEST(HostileHeader, LimitIsInclusive)
 // memory; with room for both it decodes.
 TEST(HostileHeader, ProgressiveCoefficientMemoryIsBounded)
 {
-    std::vector<unsigned char> bytes = ReadBytes(DataPath("header-2000x2000-progressive-444.jpg"));
+    const std::vector<unsigned char> bytes = ProgressiveFullChroma2000();
     {
         LimitGuard limit(16u << 20);  // raster 12 MB allowed, coefficients 24 MB not
         Outcome o = DecodeFile(bytes);

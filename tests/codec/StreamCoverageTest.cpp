@@ -23,9 +23,24 @@ struct CraftedCase {
     int width, height;
     size_t scanBytes;
     bool decodes;  // false: refused, as a failed allocation
+    size_t commentBytes = 0;  // comment markers put before the frame header
 };
 
-// A Huffman-coded header is refused when its file holds fewer than
+// Comment segments of `bytes` bytes in all, right after SOI.
+std::vector<unsigned char> PadWithComments(const std::vector<unsigned char>& jpeg, size_t bytes)
+{
+    std::vector<unsigned char> out(jpeg.begin(), jpeg.begin() + 2);
+    while (bytes > 0) {
+        const size_t part = bytes < 60000 ? bytes : 60000;
+        out.insert(out.end(), {0xFF, 0xFE, (unsigned char)((part + 2) >> 8), (unsigned char)(part + 2)});
+        out.insert(out.end(), part, 'x');
+        bytes -= part;
+    }
+    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    return out;
+}
+
+// A Huffman-coded header is refused when what follows it holds fewer than
 // blocks / 800 bytes (about 1.5 x W x H / 64 blocks at 4:2:0); an
 // arithmetic-coded one when it declares more than 100 megapixels. Catches a
 // bound that lets a few bytes allocate gigabytes, one that refuses a stream
@@ -36,8 +51,10 @@ TEST(StreamCoverage, CraftedHeadersGetTheirVerdictBeforeAnyPixelWork)
     const CraftedCase cases[] = {
         {C::kBaseline, 65500, 65500, 4096, false},
         {C::kBaseline, 40000, 40000, 0, false},      // 623 bytes for 37.5 M blocks
+        {C::kBaseline, 40000, 40000, 0, false, 120000},  // needs 47 KB, padded with 120 KB
         {C::kBaseline, 10000, 10000, 1024, false},   // 1.6 KB, needs 2.9 KB
-        {C::kBaseline, 10000, 1000, 0, true},        // 623 bytes, needs 294
+        {C::kBaseline, 10000, 1000, 0, false},       // no scan data at all
+        {C::kBaseline, 10000, 1000, 400, true},      // needs 293 bytes after the header
         {C::kProgressive, 65500, 65500, 0, false},
         {C::kProgressive, 20000, 20000, 4096, false},  // 4.3 KB, needs 11.7 KB
         {C::kProgressive, 10000, 1000, 512, true},
@@ -46,7 +63,8 @@ TEST(StreamCoverage, CraftedHeadersGetTheirVerdictBeforeAnyPixelWork)
         {C::kArithmetic, 12000, 1000, 0, true},       // 203 bytes suffice
     };
     for (const CraftedCase& c : cases) {
-        std::vector<unsigned char> jpeg = MakeCraftedHeader(c.coding, c.width, c.height, c.scanBytes);
+        std::vector<unsigned char> jpeg =
+            PadWithComments(MakeCraftedHeader(c.coding, c.width, c.height, c.scanBytes), c.commentBytes);
         SCOPED_TRACE(std::string(CraftedCodingName(c.coding)) + " " + std::to_string(c.width) +
                      "x" + std::to_string(c.height) + ", " + std::to_string(jpeg.size()) + " bytes");
         ASSERT_FALSE(jpeg.empty());
@@ -63,32 +81,46 @@ TEST(StreamCoverage, CraftedHeadersGetTheirVerdictBeforeAnyPixelWork)
     }
 }
 
-// Real photos (and photo-like pictures, among them a flat progressive one,
-// the most compressible kind) cut at 1 %, 5 % and 50 % of their bytes decode
-// exactly as the library decodes them, or fail where it fails.
+// Real photos and photo-like pictures cut at 1 %, 5 % and 50 % of their
+// bytes decode exactly as the library decodes them, or fail where it fails.
+// A flat grey progressive picture, the most compressible kind, codes about
+// one bit per block: cut at 1 % of its file, what follows its header is
+// below the bound and it is refused with its declared size; from 5 % on it
+// decodes as the library does.
 TEST(StreamCoverage, PhotosCutAfterTheirFirstPercentDecodeAsTheLibraryDoes)
 {
-    std::vector<std::vector<unsigned char>> photos = {
-        ReadBytes(DataPath("baseline-227x149.jpg")),
-        ReadBytes(DataPath("progressive-650x470.jpg")),
+    struct Photo {
+        std::vector<unsigned char> bytes;
+        int refusedBelowPercent;
+    };
+    std::vector<Photo> photos = {
+        {ReadBytes(DataPath("baseline-227x149.jpg")), 0},
+        {ReadBytes(DataPath("progressive-650x470.jpg")), 0},
     };
     EncodeOptions progressive;
     progressive.progressive = true;
     const std::vector<unsigned char> photo = PhotoPixels(3000, 2000, 1);
-    photos.push_back(LibraryEncodeWith(photo, 3000, 2000, EncodeOptions()));
-    photos.push_back(LibraryEncodeWith(photo, 3000, 2000, progressive));
-    photos.push_back(LibraryEncodeWith(std::vector<unsigned char>(2000 * 2000 * 3, 90), 2000, 2000,
-                                       progressive));
+    photos.push_back({LibraryEncodeWith(photo, 3000, 2000, EncodeOptions()), 0});
+    photos.push_back({LibraryEncodeWith(photo, 3000, 2000, progressive), 0});
+    photos.push_back({LibraryEncodeWith(std::vector<unsigned char>(2000 * 2000 * 3, 90), 2000, 2000,
+                                        progressive), 5});
     for (size_t p = 0; p < photos.size(); ++p) {
+        const std::vector<unsigned char>& whole = photos[p].bytes;
         for (int percent : {1, 5, 50}) {
-            std::vector<unsigned char> cut(photos[p].begin(),
-                                           photos[p].begin() + (long)(photos[p].size() * percent / 100));
+            std::vector<unsigned char> cut(whole.begin(), whole.begin() + (long)(whole.size() * percent / 100));
             SCOPED_TRACE("photo " + std::to_string(p) + " cut at " + std::to_string(percent) + " %");
             int w = 0, h = 0;
             std::vector<unsigned char> expected = LibraryDecode(cut, &w, &h);
             CJpegConverter conv;
             std::string text;
             Raster raster(DecodeCapturing(conv, cut, &text));
+            if (percent < photos[p].refusedBelowPercent) {
+                ASSERT_FALSE(expected.empty());
+                EXPECT_EQ(raster, nullptr);
+                EXPECT_EQ(conv.GetWidth(), w);
+                EXPECT_EQ(text, "");
+                continue;
+            }
             ASSERT_EQ(raster != nullptr, !expected.empty());
             if (!raster)
                 continue;
@@ -104,7 +136,7 @@ TEST(StreamCoverage, PhotosCutAfterTheirFirstPercentDecodeAsTheLibraryDoes)
 // coefficients, which 30 MB held one at a time but not together.
 TEST(StreamCoverage, CoefficientsAndRasterShareOneBudget)
 {
-    std::vector<unsigned char> bytes = ReadBytes(DataPath("header-2000x2000-progressive-444.jpg"));
+    const std::vector<unsigned char> bytes = ProgressiveFullChroma2000();
     uint64_t old = SetRasterByteLimit(30u << 20);
     CJpegConverter conv;
     std::string text;
