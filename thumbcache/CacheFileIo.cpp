@@ -80,11 +80,16 @@ int CacheReadNumbers(FILE* file, long offset, uint32_t* out, int count)
         return -1;
     if (CacheReadAt(file, offset, out, 4 * (size_t)count) != 0)
         return -1;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    // The file's byte order is the host's: the bytes read are the numbers.
+    return 0;
+#else
     // Decode in place: element i's bytes are read before it is overwritten.
     unsigned char* bytes = (unsigned char*)out;
     for (int i = 0; i < count; ++i)
         out[i] = (uint32_t)GetCacheNumber(bytes + 4 * (size_t)i);
     return 0;
+#endif
 }
 
 int CacheWriteNumbers(FILE* file, long offset, const uint32_t* numbers, int count)
