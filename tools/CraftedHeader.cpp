@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <jpeglib.h>
+#include "tools/LibjpegEncode.h"
 
 namespace {
 
@@ -22,32 +22,12 @@ std::vector<unsigned char> EncodeNoise(CraftedCoding coding)
         x ^= x << 5;
         p = (unsigned char)x;
     }
-    jpeg_compress_struct c;
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* mem = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &mem, &size);
-    c.image_width = kSide;
-    c.image_height = kSide;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    if (coding == CraftedCoding::kProgressive)
-        jpeg_simple_progression(&c);
-    if (coding == CraftedCoding::kArithmetic)
-        c.arith_code = TRUE;
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW row = &pixels[(size_t)c.next_scanline * kSide * 3];
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::vector<unsigned char> out(mem, mem + size);
-    free(mem);
-    return out;
+    return LibjpegEncodeRows(pixels, kSide, kSide, 3, [coding](jpeg_compress_struct& c) {
+        if (coding == CraftedCoding::kProgressive)
+            jpeg_simple_progression(&c);
+        if (coding == CraftedCoding::kArithmetic)
+            c.arith_code = TRUE;
+    });
 }
 
 // Offset of the first marker 0xFF `code` after SOI, or 0.

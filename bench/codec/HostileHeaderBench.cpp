@@ -23,7 +23,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "bench/common/ChildRun.h"
+#include "tools/ChildProcess.h"
 #include "codec/JpegConverter.h"
 #include "platform/DriveTable.h"
 #include "platform/MemoryLimit.h"
@@ -86,7 +86,7 @@ struct Figures {
 Figures MeasureOnce(const std::string& file, const char* mode, long limitMb)
 {
     Figures f;
-    ChildRun r = RunSelf({"--probe", file, mode, std::to_string(limitMb)}, kTimeoutSeconds);
+    ChildRun r = RunChild("/proc/self/exe", {"--probe", file, mode, std::to_string(limitMb)}, kTimeoutSeconds);
     f.seconds = r.seconds;
     f.ok = r.exited && sscanf(r.output.c_str(), "%15s %d %d %ld", f.verdict, &f.width,
                               &f.height, &f.peakKb) == 4;

@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "bench/common/BenchClock.h"
-#include "bench/common/ChildRun.h"
+#include "tools/ChildProcess.h"
 #include "bench/common/ReferenceDecode.h"
 #include "bench/thumbcache/BenchPhotos.h"
 #include "codec/JpegConverter.h"
@@ -182,7 +182,7 @@ int main(int argc, char** argv)
     // Peak memory of one cold thumbnail of each 24 MP photo, in a process of
     // its own, against an idle child and the photo's full raster.
     {
-        ChildRun idle = RunSelf({"--peak-thumb", "none.txt", workDir}, 60);
+        ChildRun idle = RunChild("/proc/self/exe", {"--peak-thumb", "none.txt", workDir}, 60);
         long idleKb = 0;
         sscanf(idle.output.c_str(), "%ld", &idleKb);
         printf("\npeak resident size of one cold GetThumbnail (idle child %ld KB):\n", idleKb);
@@ -192,7 +192,7 @@ int main(int argc, char** argv)
             const double raster = 3.0 * probe.GetWidth() * probe.GetHeight();
             if (raster < 20e6 * 3)
                 continue;
-            ChildRun r = RunSelf({"--peak-thumb", p, workDir}, 600);
+            ChildRun r = RunChild("/proc/self/exe", {"--peak-thumb", p, workDir}, 600);
             long kb = 0;
             if (!r.exited || sscanf(r.output.c_str(), "%ld", &kb) != 1) {
                 printf("%-30s failed\n", p.c_str());

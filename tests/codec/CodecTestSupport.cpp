@@ -12,6 +12,7 @@
 #include <jpeglib.h>
 
 #include "codec/JpegConverter.h"
+#include "tools/LibjpegEncode.h"
 
 std::string DataPath(const std::string& name)
 {
@@ -86,44 +87,12 @@ int CountOf(const std::string& text, const std::string& needle)
 
 enum class Stored { kAsDefault, kNoAdobeMarker, kYcck };
 
-// libjpeg's own encoder with its memory destination: `components` of 3 is
-// RGB in, 4 is CMYK in; the defaults, then `configure`, then every row.
-static std::vector<unsigned char> EncodeRows(const std::vector<unsigned char>& pixels,
-                                             int width, int height, int components,
-                                             const std::function<void(jpeg_compress_struct&)>& configure)
-{
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long outSize = 0;
-    jpeg_mem_dest(&cinfo, &out, &outSize);
-    cinfo.image_width = (JDIMENSION)width;
-    cinfo.image_height = (JDIMENSION)height;
-    cinfo.input_components = components;
-    cinfo.in_color_space = components == 4 ? JCS_CMYK : JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    configure(cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    const size_t stride = (size_t)width * components;
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&pixels[cinfo.next_scanline * stride]);
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<unsigned char> result(out, out + outSize);
-    free(out);
-    return result;
-}
-
 // The defaults, then the quality with baseline forced.
 static std::vector<unsigned char> LibraryEncodeAs(const std::vector<unsigned char>& pixels,
                                                   int width, int height, int components,
                                                   int quality, Stored stored)
 {
-    return EncodeRows(pixels, width, height, components, [&](jpeg_compress_struct& cinfo) {
+    return LibjpegEncodeRows(pixels, width, height, components, [&](jpeg_compress_struct& cinfo) {
         jpeg_set_quality(&cinfo, quality, TRUE);
         if (stored == Stored::kYcck)
             jpeg_set_colorspace(&cinfo, JCS_YCCK);
@@ -175,7 +144,7 @@ void FreeDeleter::operator()(unsigned char* p) const
 std::vector<unsigned char> LibraryEncodeWith(const std::vector<unsigned char>& rgb, int width,
                                              int height, const EncodeOptions& options)
 {
-    return EncodeRows(rgb, width, height, 3, [&](jpeg_compress_struct& cinfo) {
+    return LibjpegEncodeRows(rgb, width, height, 3, [&](jpeg_compress_struct& cinfo) {
         jpeg_set_quality(&cinfo, options.quality, TRUE);
         if (options.gray)
             jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);

@@ -19,24 +19,7 @@
 #include "platform/DriveTable.h"
 #include "platform/MemoryLimit.h"
 #include "thumbcache/BrowseCache.h"
-
-namespace {
-
-long PeakResidentKb()
-{
-    FILE* f = fopen("/proc/self/status", "r");
-    if (!f)
-        return -1;
-    char line[256];
-    long kb = -1;
-    while (fgets(line, sizeof line, f))
-        if (strncmp(line, "VmHWM:", 6) == 0)
-            kb = atol(line + 6);
-    fclose(f);
-    return kb;
-}
-
-}  // namespace
+#include "tools/ChildProcess.h"
 
 int main(int argc, char** argv)
 {

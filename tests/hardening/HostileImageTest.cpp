@@ -9,13 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <signal.h>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -23,51 +20,19 @@
 
 #include "codec/JpegConverter.h"
 #include "tests/thumbcache/CacheTestSupport.h"
+#include "tools/ChildProcess.h"
+#include "tools/LibjpegEncode.h"
 
 namespace {
 
 constexpr long kLimitMb = 256;
 constexpr int kHangSeconds = 300;
 
-struct ProbeResult {
-    bool exited = false;  // returned from main, status 0
-    bool hung = false;
-    std::string output;
-    double seconds = 0;
-};
-
 // Runs the probe on `file` and waits for it, killing it after kHangSeconds.
-ProbeResult Probe(const std::string& file, bool thumb)
+ChildRun Probe(const std::string& file, bool thumb)
 {
-    ProbeResult r;
-    int out[2];
-    if (pipe(out) != 0)
-        return r;
     const std::string probe = std::string(PIXMOOR_BUILD_DIR) + "/tests/hardening/pixmoor_decode_probe";
-    const std::string limit = std::to_string(kLimitMb);
-    auto start = std::chrono::steady_clock::now();
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], 1);
-        close(out[0]);
-        close(out[1]);
-        alarm(kHangSeconds);
-        execl(probe.c_str(), probe.c_str(), file.c_str(), limit.c_str(), thumb ? "thumb" : "load",
-              (char*)nullptr);
-        _exit(127);
-    }
-    close(out[1]);
-    char buf[256];
-    ssize_t got;
-    while ((got = read(out[0], buf, sizeof buf)) > 0)
-        r.output.append(buf, (size_t)got);
-    close(out[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    r.exited = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    r.hung = WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM;
-    return r;
+    return RunChild(probe, {file, std::to_string(kLimitMb), thumb ? "thumb" : "load"}, kHangSeconds);
 }
 
 // A picture encoded with libjpeg itself; `flat` gives one grey level, whose
@@ -76,30 +41,10 @@ std::vector<unsigned char> Encode(int width, int height, bool progressive, bool 
 {
     std::vector<unsigned char> pixels =
         flat ? std::vector<unsigned char>((size_t)width * height * 3, 128) : MakePicture(width, height, 1);
-    jpeg_compress_struct c;
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* mem = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &mem, &size);
-    c.image_width = (JDIMENSION)width;
-    c.image_height = (JDIMENSION)height;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    if (progressive)
-        jpeg_simple_progression(&c);
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW row = &pixels[(size_t)c.next_scanline * width * 3];
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::vector<unsigned char> out(mem, mem + size);
-    free(mem);
-    return out;
+    return LibjpegEncodeRows(pixels, width, height, 3, [progressive](jpeg_compress_struct& c) {
+        if (progressive)
+            jpeg_simple_progression(&c);
+    });
 }
 
 // The progressive stream with its last scan (SOS onwards) repeated
@@ -144,14 +89,6 @@ std::vector<unsigned char> WithComments(const std::vector<unsigned char>& jpeg, 
     return out;
 }
 
-void Write(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-    FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
-    ASSERT_EQ(fclose(f), 0);
-}
-
 struct HostileCase {
     const char* name;
     std::string file;
@@ -188,13 +125,13 @@ TEST(ScanLimit, StreamsBeyond500ScansFailAndOthersDecode)
 TEST_F(HostileImages, FailCleanlyOrDecodeWithinTheLimit)
 {
     const std::string data = PIXMOOR_TEST_DATA;
-    Write(Native("strip-1x65500.jpg"), Encode(1, 65500, false));
-    Write(Native("strip-65500x1.jpg"), Encode(65500, 1, false));
-    Write(Native("progressive-3000-scans.jpg"),
+    WriteWholeFile(Native("strip-1x65500.jpg"), Encode(1, 65500, false));
+    WriteWholeFile(Native("strip-65500x1.jpg"), Encode(65500, 1, false));
+    WriteWholeFile(Native("progressive-3000-scans.jpg"),
           WithRepeatedLastScan(Encode(1024, 1024, true), 3000));
     const std::vector<unsigned char> small = Encode(64, 64, false);
-    Write(Native("comments-1000x65533.jpg"), WithComments(small, 1000, 65533, false));
-    Write(Native("comment-cut-short.jpg"), WithComments(small, 1, 65533, true));
+    WriteWholeFile(Native("comments-1000x65533.jpg"), WithComments(small, 1000, 65533, false));
+    WriteWholeFile(Native("comment-cut-short.jpg"), WithComments(small, 1, 65533, true));
 
     const HostileCase cases[] = {
         {"65500 x 65500 header", data + "/header-65500x65500.jpg", 65500, 65500},
@@ -208,7 +145,7 @@ TEST_F(HostileImages, FailCleanlyOrDecodeWithinTheLimit)
     };
     for (const HostileCase& c : cases) {
         for (bool thumb : {false, true}) {
-            ProbeResult r = Probe(c.file, thumb);
+            ChildRun r = Probe(c.file, thumb);
             SCOPED_TRACE(std::string(c.name) + (thumb ? " (thumbnail)" : " (load)"));
             EXPECT_FALSE(r.hung) << "no result within " << kHangSeconds << " s";
             EXPECT_TRUE(r.exited) << "the probe crashed: " << r.output;
@@ -245,7 +182,7 @@ TEST_F(HostileImages, FailCleanlyOrDecodeWithinTheLimit)
 TEST(ScanLimit, RegressionFileFailsCleanly)
 {
     const std::string file = std::string(PIXMOOR_TEST_DATA) + "/progressive-5010-scans-4096x4096.jpg";
-    ProbeResult r = Probe(file, false);
+    ChildRun r = Probe(file, false);
     EXPECT_TRUE(r.exited) << r.output;
     char what[16] = "";
     int w = -1, h = -1;

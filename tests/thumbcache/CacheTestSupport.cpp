@@ -54,6 +54,14 @@ std::vector<unsigned char> MakeBytes(size_t size, uint32_t seed)
     return out;
 }
 
+void WriteWholeFile(const std::string& native, const std::vector<unsigned char>& bytes)
+{
+    FILE* f = fopen(native.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << native;
+    ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+    ASSERT_EQ(fclose(f), 0);
+}
+
 std::vector<unsigned char> ReadWholeFile(const std::string& native)
 {
     std::vector<unsigned char> out;

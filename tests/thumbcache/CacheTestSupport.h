@@ -57,6 +57,8 @@ protected:
 std::vector<unsigned char> MakeBytes(size_t size, uint32_t seed);
 
 std::vector<unsigned char> ReadWholeFile(const std::string& native);
+// Writes the whole file; fails the calling test when it cannot.
+void WriteWholeFile(const std::string& native, const std::vector<unsigned char>& bytes);
 bool FileExists(const std::string& native);
 long FileSize(const std::string& native);
 int32_t ReadNumberAt(const std::string& native, long offset);

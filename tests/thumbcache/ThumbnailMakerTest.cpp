@@ -66,14 +66,6 @@ Thumbnail ChosenRowsThumbnail(const std::string& path)
     return Capture(thumb, w, h, capture);
 }
 
-void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-    FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
-    ASSERT_EQ(fclose(f), 0);
-}
-
 struct Generated {
     const char* name;
     int width, height;
@@ -128,7 +120,7 @@ TEST_F(ThumbnailMakerTest, ChosenRowsGiveTheWholeDecodesThumbnailForEveryStream)
                                                             g.width, g.height, g.options);
         jpeg.resize(jpeg.size() * (size_t)g.keepPercent / 100);
         files.push_back(Native(std::string(g.name) + ".jpg"));
-        WriteBytes(files.back(), jpeg);
+        WriteWholeFile(files.back(), jpeg);
     }
     // A second frame header after the scan: a fatal error that comes after
     // the last row any thumbnail reads.
@@ -137,7 +129,7 @@ TEST_F(ThumbnailMakerTest, ChosenRowsGiveTheWholeDecodesThumbnailForEveryStream)
                                  0x01, 0x22, 0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01};
     late.insert(late.end() - 2, sof, sof + sizeof sof);
     files.push_back(Native("fatal-after-scan.jpg"));
-    WriteBytes(files.back(), late);
+    WriteWholeFile(files.back(), late);
 
     // The machine's budget, then one that refuses the larger photos and
     // leaves progressive ones too little for their coefficients.

@@ -1,34 +1,33 @@
-#include "bench/common/ChildRun.h"
+#include "tools/ChildProcess.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "bench/common/BenchClock.h"
-
-ChildRun RunSelf(const std::vector<std::string>& args, int timeoutSeconds)
+ChildRun RunChild(const std::string& program, const std::vector<std::string>& args, int timeoutSeconds)
 {
     ChildRun r;
     int out[2];
     if (pipe(out) != 0)
         return r;
     std::vector<char*> argv;
-    static char self[] = "/proc/self/exe";
-    argv.push_back(self);
+    argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     fflush(stdout);
-    double start = Now();
+    const auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
     if (pid == 0) {
         dup2(out[1], 1);
         close(out[0]);
         close(out[1]);
         alarm((unsigned)timeoutSeconds);
-        execv(self, argv.data());
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     close(out[1]);
@@ -40,8 +39,9 @@ ChildRun RunSelf(const std::vector<std::string>& args, int timeoutSeconds)
     int status = 0;
     if (pid > 0)
         waitpid(pid, &status, 0);
-    r.seconds = Now() - start;
+    r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     r.exited = pid > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    r.hung = pid > 0 && WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM;
     return r;
 }
 
