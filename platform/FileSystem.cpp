@@ -114,6 +114,18 @@ int PlatformRemoveFile(const char* path)
     return remove(native.c_str());
 }
 
+std::string PlatformFullPath(const char* name)
+{
+    std::string path = name ? name : "";
+    const bool drivePath = path.size() >= 2 && path[1] == ':';
+    if (path.empty() || drivePath || path[0] == '/')
+        return path;
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd))
+        return std::string();
+    return std::string(cwd) + "/" + path;
+}
+
 CFile::~CFile()
 {
     Close();
@@ -124,15 +136,8 @@ BOOL CFile::Open(const char* path, UINT nOpenFlags)
     Close();
     if (!path || (nOpenFlags & 0x3) != modeRead)
         return FALSE;
-    std::string full = path;
-    const bool drivePath = full.size() >= 2 && full[1] == ':';
-    if (!drivePath && !full.empty() && full[0] != '/') {
-        char cwd[4096];
-        if (!getcwd(cwd, sizeof cwd))
-            return FALSE;
-        full = std::string(cwd) + "/" + full;
-    }
-    if (full.size() >= sizeof m_szFilePath)
+    const std::string full = PlatformFullPath(path);
+    if (full.empty() || full.size() >= sizeof m_szFilePath)
         return FALSE;
     CFileStatus status;
     if (!GetStatus(full.c_str(), status) || (status.m_attribute & FILE_ATTRIBUTE_DIRECTORY))

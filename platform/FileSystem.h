@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 #include "Win32Types.h"
 
@@ -58,6 +59,11 @@ private:
     FILE* m_pStream = nullptr;
     char m_szFilePath[4096] = "";
 };
+
+// The full path of a file name: drive-letter and absolute paths stay as
+// they are; a relative native path is made absolute against the working
+// directory ("" when that is unknown).
+std::string PlatformFullPath(const char* name);
 
 // fopen / remove through the drive table.
 FILE* PlatformOpenFile(const char* path, const char* mode);

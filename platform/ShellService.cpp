@@ -6,7 +6,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QDir>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -14,6 +13,8 @@
 #include <QUrl>
 #include <QVariant>
 #include <cstdlib>
+
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -88,16 +89,15 @@ private:
     ShellRequestHandler m_handler;
 };
 
-// A request's file as the receiver takes it: absolute native paths become
-// file:// URIs, relative ones are made absolute here (the receiver has
-// another working directory), drive paths stay as they are.
+// A request's file as the receiver takes it: native paths become file://
+// URIs of their full path (the receiver has another working directory);
+// drive paths and URIs stay as they are.
 QString UriOf(const std::string& file)
 {
-    const QString text = QString::fromLocal8Bit(file.c_str());
-    const bool drivePath = text.size() >= 2 && text.at(1) == QLatin1Char(':') && !text.contains(QLatin1String("://"));
-    if (drivePath || text.contains(QLatin1String("://")))
-        return text;
-    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(text)).toString(QUrl::FullyEncoded);
+    const std::string full = PlatformFullPath(file.c_str());
+    if (full.empty() || full[0] != '/' || file.find("://") != std::string::npos)
+        return QString::fromLocal8Bit(file.c_str());
+    return QUrl::fromLocalFile(QString::fromLocal8Bit(full.c_str())).toString(QUrl::FullyEncoded);
 }
 
 // Owned by the Qt application, so it goes with it at the latest.

@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 #include "platform/AfxRes.h"
 #include "platform/DocTemplate.h"
 #include "platform/Document.h"
 #include "platform/DriveTable.h"
+#include "platform/FileSystem.h"
 #include "platform/FrameWnd.h"
 #include "platform/ModalRunner.h"
 #include "platform/PrinterState.h"
@@ -199,25 +199,11 @@ void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
     m_templates.push_back(pTemplate);
 }
 
-// The full path of a file name: drive-letter and absolute paths stay as
-// they are; relative native paths are made absolute.
-static std::string FullPath(const char* name)
-{
-    std::string path = name ? name : "";
-    const bool drivePath = path.size() >= 2 && path[1] == ':';
-    if (path.empty() || drivePath || path[0] == '/')
-        return path;
-    char cwd[4096];
-    if (!getcwd(cwd, sizeof cwd))
-        return path;
-    return std::string(cwd) + "/" + path;
-}
-
 CDocument* CWinApp::OpenDocumentFile(const char* lpszFileName)
 {
     if (m_templates.empty() || !lpszFileName)
         return nullptr;
-    const std::string path = FullPath(lpszFileName);
+    const std::string path = PlatformFullPath(lpszFileName);
     CDocTemplate* pTemplate = m_templates.front();
     CDocument* match = nullptr;
     if (pTemplate->MatchDocType(path.c_str(), match) == CDocTemplate::yesAlreadyOpen) {

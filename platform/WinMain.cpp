@@ -11,7 +11,6 @@
 #include "platform/AfxRes.h"
 #include "platform/QtMessageBox.h"
 #include "platform/Resource.h"
-#include "platform/ShellService.h"
 #include "platform/WinApp.h"
 
 static bool g_bCreatingApplication = false;
@@ -71,7 +70,5 @@ int AfxWinMain(int argc, char** argv)
         return 1;
     }
     app->ServeShellRequestOfCommandLine();
-    const int code = app->Run();
-    StopShellService();
-    return code;
+    return app->Run();
 }

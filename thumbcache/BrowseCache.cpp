@@ -155,8 +155,7 @@ void CBrowseCache::DropCacheFile()
 
 void CBrowseCache::DiscardThumbnailCache()
 {
-    DropCacheFile();
-    AfxMessageBox(kCorruptMessage, MB_OK);
+    DiscardForStatus(kCacheCorrupt);
 }
 
 void CBrowseCache::DiscardForStatus(int status)
