@@ -8,6 +8,7 @@
 #include "app/StartupFile.h"
 #include "app/res/Resource.h"
 #include "codec/JpegConverter.h"
+#include "image/Orientation.h"
 #include "platform/CmdUI.h"
 #include "platform/Dc.h"
 #include "platform/MessageBox.h"
@@ -105,6 +106,9 @@ int CPixmoorView::LoadImage(const char* path)
     m_nImageHeight = converter.GetHeight();
     m_image.SetImage(path, pixels, m_nImageWidth, m_nImageHeight);
     free(pixels);
+    // Upright as the camera meant it, as if the user had turned it; the
+    // decoded sizes stay what Display Info reports.
+    OrientImage(m_image, converter.GetOrientation());
     ApplyScale();
     SetScrollSizes(MM_TEXT, CSize(m_nImageWidth, m_nImageHeight));
     InvalidateRect(nullptr, TRUE);

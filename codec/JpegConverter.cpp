@@ -5,9 +5,10 @@
 #include <cstdlib>
 #include <sys/types.h>
 
+#include "codec/ExifOrientation.h"
 #include "platform/FileSystem.h"
 
-CJpegConverter::CJpegConverter() : m_nWidth(0), m_nHeight(0), m_nQuality(75), m_nSize(0)
+CJpegConverter::CJpegConverter() : m_nWidth(0), m_nHeight(0), m_nQuality(75), m_nSize(0), m_nOrientation(1)
 {
 }
 
@@ -54,10 +55,12 @@ unsigned char* CJpegConverter::LoadFile(const char* path)
 {
     m_nWidth = 0;
     m_nHeight = 0;
+    m_nOrientation = kOrientationAsStored;
     uint32_t length = 0;
     unsigned char* block = ReadFile(path, &length);
     if (!block)
         return nullptr;
+    m_nOrientation = ReadExifOrientation(block, length);
     unsigned char* raster = JpegToRgb(block, length, &m_nWidth, &m_nHeight);
     free(block);
     return raster;
@@ -67,11 +70,13 @@ int CJpegConverter::LoadFileRows(const char* path, CRowReceiver* receiver, unsig
 {
     m_nWidth = 0;
     m_nHeight = 0;
+    m_nOrientation = kOrientationAsStored;
     *raster = nullptr;
     uint32_t length = 0;
     unsigned char* block = ReadFile(path, &length);
     if (!block)
         return -1;
+    m_nOrientation = ReadExifOrientation(block, length);
     int result = JpegToRgbRows(block, length, receiver, raster, &m_nWidth, &m_nHeight);
     free(block);
     return result;
@@ -79,6 +84,7 @@ int CJpegConverter::LoadFileRows(const char* path, CRowReceiver* receiver, unsig
 
 unsigned char* CJpegConverter::Decode(const unsigned char* bytes, uint32_t size)
 {
+    m_nOrientation = ReadExifOrientation(bytes, size);
     return JpegToRgb(bytes, size, &m_nWidth, &m_nHeight);
 }
 

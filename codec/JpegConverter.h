@@ -23,6 +23,10 @@
 // like any fatal library error: null, 0 x 0. So does a stream with more than
 // kMaxJpegScans (500) scans (codec/ScanLimit.h).
 //
+// Each decode also reads the stream's Exif orientation (codec/ExifOrientation.h)
+// into m_nOrientation: 1 to 8, 1 when the stream has none. The pixels are
+// always those of the stream as stored; turning them is the caller's choice.
+//
 // Each conversion keeps its state to itself, so conversions may run on
 // several threads at once.
 
@@ -50,11 +54,13 @@ public:
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
     int GetSize() const { return m_nSize; }
+    int GetOrientation() const { return m_nOrientation; }
 
     int m_nWidth;    // width of the last decoded image
     int m_nHeight;   // height of the last decoded image
     int m_nQuality;  // 1..100 for the next Encode; 75 unless assigned
     int m_nSize;     // byte count of the last Encode result
+    int m_nOrientation;  // Exif orientation of the last decoded stream, 1..8
 };
 
 // The routines behind Decode/LoadFile and Encode. Null on failure, with the

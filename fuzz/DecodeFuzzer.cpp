@@ -32,6 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     CJpegConverter converter;
     unsigned char* pixels = converter.Decode(data, (uint32_t)size);
+    if (converter.GetOrientation() < 1 || converter.GetOrientation() > 8)
+        abort();
     if (!pixels)
         return 0;
     int width = converter.GetWidth();

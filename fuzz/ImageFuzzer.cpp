@@ -1,6 +1,6 @@
 // CRgbImage driven by a fuzzed sequence of operations on small rasters.
 // Beside ASan's checks, a model of the picture is kept wherever the result
-// is exact (SetImage, same-size copies, rotations) and compared with both
+// is exact (SetImage, same-size copies, rotations, mirroring) and compared with both
 // rasters, so a pixel moved to the wrong place is caught as well as a write
 // out of bounds.
 
@@ -62,6 +62,16 @@ Model Turned(const Model& m, bool clockwise)
     return t;
 }
 
+Model Mirrored(const Model& m)
+{
+    Model t = m;
+    for (int y = 0; y < m.height; ++y)
+        for (int x = 0; x < m.width; ++x)
+            memcpy(&t.rgb[((size_t)y * m.width + m.width - 1 - x) * 3],
+                   &m.rgb[((size_t)y * m.width + x) * 3], 3);
+    return t;
+}
+
 // A stored-layout raster (bottom-up, B G R, filled rows) against the model.
 bool RasterMatches(const unsigned char* bits, int width, int height, int pad, const Model& m)
 {
@@ -120,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Model full;     // the full-size raster
     Model display;  // the display raster
     for (int step = 0; step < 32 && in.More(); ++step) {
-        switch (in.Byte() % 8) {
+        switch (in.Byte() % 9) {
         case 0: {  // SetImage
             int w = in.Side(), h = in.Side();
             bool usable = w > 0 && h > 0;
@@ -213,6 +223,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             free(out);
             break;
         }
+        case 8:
+            image.Mirror();
+            full = Mirrored(full);
+            display = Mirrored(display);
+            break;
         case 7:
             image.Clear();
             Check(image.GetName() == nullptr && image.m_nFlags == 0);

@@ -30,6 +30,8 @@ public:
 
     void RotateClockwise();
     void RotateCounterClockwise();
+    // Mirrors both rasters left to right, in place (RgbImageMirror.cpp).
+    void Mirror();
 
     const char* GetName() const { return m_pszName; }
     const char* GetFileName() const;

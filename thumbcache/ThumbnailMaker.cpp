@@ -3,8 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "codec/ExifOrientation.h"
 #include "codec/JpegConverter.h"
 #include "codec/RowReceiver.h"
+#include "image/Orientation.h"
 #include "image/Resample.h"
 #include "image/RgbImage.h"
 #include "thumbcache/ThumbnailSize.h"
@@ -126,6 +128,20 @@ unsigned char* ShrinkWholePhoto(unsigned char* photo, int* width, int* height)
     return thumb;
 }
 
+// The thumbnail turned and mirrored as the photo's orientation says; the
+// unturned one is released. Null with 0 x 0 when there is no memory for it.
+unsigned char* OrientThumbnail(unsigned char* thumb, int orientation, int* width, int* height)
+{
+    if (!thumb || orientation == kOrientationAsStored)
+        return thumb;
+    int ow = 0, oh = 0;
+    unsigned char* turned = OrientRgb(thumb, *width, *height, orientation, &ow, &oh);
+    free(thumb);
+    *width = ow;
+    *height = oh;
+    return turned;
+}
+
 }  // namespace
 
 unsigned char* MakeThumbnail(const char* path, int* width, int* height)
@@ -138,10 +154,9 @@ unsigned char* MakeThumbnail(const char* path, int* width, int* height)
     *height = converter.GetHeight();
     if (result != 0)
         return nullptr;
-    if (photo)
-        return ShrinkWholePhoto(photo, width, height);
-    unsigned char* thumb = rows.TakeThumbnail(width, height);
+    unsigned char* thumb =
+        photo ? ShrinkWholePhoto(photo, width, height) : rows.TakeThumbnail(width, height);
     if (!thumb)
         *width = *height = 0;
-    return thumb;
+    return OrientThumbnail(thumb, converter.GetOrientation(), width, height);
 }

@@ -9,6 +9,10 @@
 // the rows the mean reads are decoded, and no more than two are kept: no
 // full raster is made. Tiny photos, which the fit enlarges, and other streams
 // take the whole decode and CRgbImage itself.
+//
+// The thumbnail shows the photo upright: after the shrink its pixels are
+// turned and mirrored as the photo's Exif orientation says (image/Orientation.h),
+// so its size is th x tw for a photo stored on its side.
 
 // The thumbnail (malloc; the caller frees it) with its size, or null with the
 // sizes LoadFile reports for the photo (0 x 0 for an unreadable or broken

@@ -1,0 +1,31 @@
+#include <cstring>
+
+#include "image/RgbImage.h"
+
+// Reverses the pixels of every row in place: column j and column
+// width - 1 - j change places, the fill bytes stay where they are. Row order
+// is untouched, so the mirror is the same for the bottom-up stored layout as
+// for the picture.
+static void MirrorRows(unsigned char* bits, int width, int height, size_t stride)
+{
+    for (int r = 0; r < height; ++r) {
+        unsigned char* left = bits + (size_t)r * stride;
+        unsigned char* right = left + (size_t)(width - 1) * 3;
+        for (; left < right; left += 3, right -= 3) {
+            unsigned char t[3];
+            std::memcpy(t, left, 3);
+            std::memcpy(left, right, 3);
+            std::memcpy(right, t, 3);
+        }
+    }
+}
+
+// Needs no memory, so it cannot fail. A shared display raster is the
+// full-size buffer and is mirrored once.
+void CRgbImage::Mirror()
+{
+    if (m_pFullBits)
+        MirrorRows(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth));
+    if (m_pBits && !m_bSharedBits)
+        MirrorRows(m_pBits, m_nWidth, m_nHeight, Stride(m_nWidth));
+}
