@@ -73,11 +73,19 @@ void CPixmoorView::OnBrowserDone(int count)
     }
     char path[BROWSE_PATH_SIZE];
     std::strcpy(path, chosen);
-    // The main window with the picture comes to the front.
+    // The main window with the picture comes to the front, ready for keys.
     m_pBrowse->ShowWindow(SW_MINIMIZE);
-    if (LoadImage(path) != 0)
+    if (ShowChosenPhoto(path) != 0)
         return;
+    if (CFrameWnd* frame = GetParentFrame())
+        frame->ActivateFrame();
+    SetFocus();
+}
 
+int CPixmoorView::ShowChosenPhoto(const char* path)
+{
+    if (LoadImage(path) != 0)
+        return -1;
     const int cut = LastSeparator(path);
     if (cut > 0) {
         m_strBrowsePath.assign(path, (size_t)cut + 1);
@@ -88,6 +96,7 @@ void CPixmoorView::OnBrowserDone(int count)
     // (File Open, File New) replaces this one.
     if (CFrameWnd* frame = GetParentFrame())
         frame->SetWindowText((std::string(path) + " - Pixmoor").c_str());
+    return 0;
 }
 
 // The browser lives as long as the view: it is only minimized while the

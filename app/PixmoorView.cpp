@@ -37,6 +37,14 @@ BEGIN_MESSAGE_MAP(CPixmoorView, CScrollView)
     ON_COMMAND(ID_VIEW_ROTATE_RIGHT, OnRotateRight)
     ON_COMMAND(ID_VIEW_DISPLAY_INFO, OnDisplayInfo)
     ON_COMMAND(ID_FILE_VISUAL_BROWSE, OnVisualBrowse)
+    ON_COMMAND(ID_VIEW_NEXT_PICTURE, OnNextPicture)
+    ON_COMMAND(ID_VIEW_PREV_PICTURE, OnPrevPicture)
+    ON_COMMAND(ID_VIEW_FIRST_PICTURE, OnFirstPicture)
+    ON_COMMAND(ID_VIEW_LAST_PICTURE, OnLastPicture)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_NEXT_PICTURE, OnUpdateNextPicture)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_PREV_PICTURE, OnUpdatePrevPicture)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_FIRST_PICTURE, OnUpdateFirstPicture)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LAST_PICTURE, OnUpdateLastPicture)
     ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
@@ -74,9 +82,12 @@ void CPixmoorView::OnInitialUpdate()
 void CPixmoorView::OnSize(UINT nType, int cx, int cy)
 {
     CScrollView::OnSize(nType, cx, cy);
-    // Nothing is refitted here: fit mode keeps the size of the last fit.
+    // Nothing is refitted here: fit mode keeps the size of the last fit,
+    // except right after a full-screen change.
     m_nClientWidth = cx;
     m_nClientHeight = cy;
+    RefitAfterFullScreen();
+    UpdatePanCursor();
 }
 
 void CPixmoorView::ApplyScale()
@@ -109,6 +120,7 @@ int CPixmoorView::LoadImage(const char* path)
     // Upright as the camera meant it, as if the user had turned it; the
     // decoded sizes stay what Display Info reports.
     OrientImage(m_image, converter.GetOrientation());
+    m_folder.SetPosition(path);
     ApplyScale();
     SetScrollSizes(MM_TEXT, CSize(m_nImageWidth, m_nImageHeight));
     InvalidateRect(nullptr, TRUE);
@@ -118,10 +130,12 @@ int CPixmoorView::LoadImage(const char* path)
 void CPixmoorView::SetScrollSizesToDisplay()
 {
     SetScrollSizes(MM_TEXT, CSize(m_image.GetWidth(), m_image.GetHeight()));
+    UpdatePanCursor();
 }
 
 void CPixmoorView::SetScale(ScaleMode mode)
 {
+    m_nRefit = m_nRefit == RefitUntilRestored ? RefitNone : m_nRefit;
     m_nScaleMode = mode;
     ApplyScale();
     SetScrollSizesToDisplay();
@@ -133,6 +147,8 @@ void CPixmoorView::OnScaleFit()
     // The scroll range first: bars that go away give the client area their
     // room, and the resize that follows updates the client size before the fit.
     SetScrollSizes(MM_TEXT, CSize(m_nClientWidth, m_nClientHeight));
+    if (!m_bRefitting && m_nRefit == RefitUntilRestored)
+        m_nRefit = RefitNone;
     m_nScaleMode = ScaleFit;
     ApplyScale();
     InvalidateRect(nullptr, FALSE);
@@ -181,11 +197,9 @@ void CPixmoorView::OnDraw(CDC* pDC)
 {
     if (g_szStartupFile[0]) {
         if (LoadImage(g_szStartupFile) != 0) {
-            // Room for the whole name: the message is never cut.
-            char text[sizeof g_szStartupFile + 32];
-            snprintf(text, sizeof text, "Can't open %s for read\n", g_szStartupFile);
+            const std::string name = g_szStartupFile;
             g_szStartupFile[0] = '\0';
-            AfxMessageBox(text, MB_OK);
+            ReportCantOpen(name.c_str());
         }
         g_szStartupFile[0] = '\0';
     }
@@ -233,6 +247,13 @@ void CPixmoorView::OnBeginPrinting(CDC*, CPrintInfo*)
 
 void CPixmoorView::OnEndPrinting(CDC*, CPrintInfo*)
 {
+}
+
+// The whole name goes into the message: it is never cut.
+void CPixmoorView::ReportCantOpen(const char* path)
+{
+    const std::string text = std::string("Can't open ") + path + " for read\n";
+    AfxMessageBox(text.c_str(), MB_OK);
 }
 
 void CPixmoorView::OnDisplayInfo()

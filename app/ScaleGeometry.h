@@ -24,3 +24,14 @@ DisplaySize FitScaleSize(int w, int h, int clientWidth, int clientHeight);
 // in single precision, each side truncated toward zero. {0, 0} when either
 // display side is 0.
 DisplaySize PrintedSize(int displayWidth, int displayHeight, int dpiX, int dpiY);
+
+// Ctrl + wheel: the fixed mode one step in (zoomIn) or out from `mode`
+// along 25, 50, 100, 200 and 400 %, or -1 past either end. From fit the
+// fitted scale counts (display over full size along the longer side): in
+// goes to the smallest step above it, out to the largest step below it.
+int WheelZoomMode(ScaleMode mode, bool zoomIn, int displayW, int displayH, int fullW, int fullH);
+
+// The scroll position along one axis that keeps the picture point under
+// the mouse (client coordinate `mouse`) in place when the display size goes
+// from oldSize to newSize.
+int ScrollKeepingPoint(int scroll, int mouse, int oldSize, int newSize);

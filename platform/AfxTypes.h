@@ -28,6 +28,7 @@ public:
 };
 
 typedef RECT* LPRECT;
+typedef POINT* LPPOINT;
 typedef const RECT* LPCRECT;
 typedef int* LPINT;
 

@@ -1,5 +1,5 @@
 // The client widget of a window: its Qt events (paint, resize, show, mouse
-// button, wheel) become the window's messages in client coordinates.
+// buttons and moves, wheel) become the window's messages in client coordinates.
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QWheelEvent>
@@ -83,6 +83,22 @@ void CClientWidget::mouseDoubleClickEvent(QMouseEvent* e)
     if (!m_impl || !m_impl->wnd || e->button() != Qt::LeftButton)
         return;
     m_impl->wnd->OnLButtonDblClk(MouseFlags(e), ClientPoint(e->position()));
+}
+
+void CClientWidget::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (!m_impl || !m_impl->wnd || e->button() != Qt::LeftButton)
+        return;
+    m_impl->wnd->OnLButtonUp(MouseFlags(e), ClientPoint(e->position()));
+}
+
+// Without mouse tracking moves arrive only while a button is held, and go
+// to the widget that had the press.
+void CClientWidget::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!m_impl || !m_impl->wnd)
+        return;
+    m_impl->wnd->OnMouseMove(MouseFlags(e), ClientPoint(e->position()));
 }
 
 void CClientWidget::wheelEvent(QWheelEvent* e)

@@ -91,6 +91,7 @@ BOOL CFile::GetStatus(const char* path, CFileStatus& status)
     if (native.empty() || stat(native.c_str(), &st) != 0)
         return FALSE;
     status.m_mtime = st.st_mtime;
+    status.m_mtimeNs = (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
     status.m_size = (long long)st.st_size;
     status.m_attribute = S_ISDIR(st.st_mode) ? (BYTE)FILE_ATTRIBUTE_DIRECTORY : (BYTE)0;
     strncpy(status.m_szFullName, native.c_str(), sizeof(status.m_szFullName) - 1);

@@ -31,6 +31,7 @@ DWORD GetLogicalDrives();
 
 struct CFileStatus {
     time_t m_mtime;  // last write, seconds since 1970-01-01 00:00:00 UTC
+    long long m_mtimeNs;  // the same in nanoseconds, as fine as the file system keeps it
     long long m_size;
     BYTE m_attribute;
     char m_szFullName[MAX_PATH];

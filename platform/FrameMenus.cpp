@@ -28,6 +28,15 @@ QKeySequence AccelToKeySequence(const ACCEL& accel)
         case VK_TAB: key = Qt::Key_Tab; break;
         case VK_RETURN: key = Qt::Key_Return; break;
         case VK_ESCAPE: key = Qt::Key_Escape; break;
+        case VK_SPACE: key = Qt::Key_Space; break;
+        case VK_PRIOR: key = Qt::Key_PageUp; break;
+        case VK_NEXT: key = Qt::Key_PageDown; break;
+        case VK_END: key = Qt::Key_End; break;
+        case VK_HOME: key = Qt::Key_Home; break;
+        case VK_LEFT: key = Qt::Key_Left; break;
+        case VK_UP: key = Qt::Key_Up; break;
+        case VK_RIGHT: key = Qt::Key_Right; break;
+        case VK_DOWN: key = Qt::Key_Down; break;
         case VK_INSERT: key = Qt::Key_Insert; break;
         case VK_DELETE: key = Qt::Key_Delete; break;
         default: return QKeySequence();

@@ -78,6 +78,21 @@ public:
     void ShowControlBar(CToolBar* pBar, BOOL bShow, BOOL bDelay);
     void AddControlBar(CToolBar* pBar);
 
+    // Full screen: the active view alone fills the screen (no frame, menu
+    // bar or control bars); FALSE brings the window back as it was
+    // (position, size, maximized state, bars). FrameFullScreen.cpp.
+    void ShowFullScreen(BOOL bFullScreen);
+    BOOL IsFullScreen() const;
+
+    // Files dropped on the window (a file manager's drag, text/uri-list).
+    // With DragAcceptFiles the drop cursor accepts a drag whose first item
+    // is a local file that OnQueryDropFile accepts (default: any); a drop
+    // then calls OnDropFiles with the local paths, which by default opens
+    // the first as File Open does and activates the frame. FrameDrop.cpp.
+    void DragAcceptFiles(BOOL bAccept = TRUE);
+    virtual BOOL OnQueryDropFile(const char* path);
+    virtual void OnDropFiles(const std::vector<std::string>& paths);
+
     // Brings every menu item and toolbar button up to date with the command
     // route (also done before a menu opens, after every command and when
     // the event loop idles).

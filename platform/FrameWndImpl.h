@@ -23,6 +23,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 };
 
 struct CFrameWnd::FrameImpl {
@@ -38,6 +41,12 @@ struct CFrameWnd::FrameImpl {
     QPointer<QAction> recentPlaceholder;
     std::vector<QPointer<QAction>> recentItems;
     std::vector<std::string> recentShown;
+    // What full screen hid, to bring back.
+    bool fullScreen = false;
+    bool wasMaximized = false;
+    QRect normalGeometry;
+    bool menuBarShown = true;
+    std::vector<QPointer<QWidget>> hiddenBars;
 
     void BuildMenu(CFrameWnd* frame, UINT nIDResource);
     void BuildAccelerators(CFrameWnd* frame, UINT nIDResource);

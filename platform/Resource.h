@@ -21,8 +21,10 @@ struct MENU_ITEM {
 // Accelerators (virtual-key entries).
 enum : BYTE { FVIRTKEY = 0x01, FSHIFT = 0x04, FCONTROL = 0x08, FALT = 0x10 };
 enum : WORD {
-    VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_ESCAPE = 0x1B, VK_INSERT = 0x2D,
-    VK_DELETE = 0x2E, VK_F1 = 0x70, VK_F6 = 0x75
+    VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_ESCAPE = 0x1B, VK_SPACE = 0x20,
+    VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26,
+    VK_RIGHT = 0x27, VK_DOWN = 0x28, VK_INSERT = 0x2D, VK_DELETE = 0x2E, VK_F1 = 0x70, VK_F6 = 0x75,
+    VK_F11 = 0x7A
 };
 struct ACCEL {
     BYTE fVirt;

@@ -2,8 +2,9 @@
 // CWnd: a window of the framework over a Qt widget (kept out of this header).
 //
 // Window messages arrive as virtual handlers: OnCreate, OnSize,
-// OnEraseBkgnd, OnPaint, OnHScroll/OnVScroll, OnLButtonDown/DblClk,
-// OnMouseWheel, OnClose, OnDestroy. Commands (menus, accelerators, child
+// OnEraseBkgnd, OnPaint, OnHScroll/OnVScroll, OnLButtonDown/DblClk/Up,
+// OnMouseMove (while a button is held: the window that had the press keeps
+// the mouse until the release), OnMouseWheel, OnClose, OnDestroy. Commands (menus, accelerators, child
 // buttons) go through message maps (CmdTarget.h).
 //
 // Painting works as on Win32: InvalidateRect adds to the update region and a
@@ -62,6 +63,10 @@ enum : UINT {
 // OnSize types
 enum : UINT { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
 
+// Cursors of a window's client area (SetCursor). The values of the first two
+// are Win32's; the hands are this platform's own.
+enum : UINT { IDC_ARROW = 32512, IDC_HANDOPEN = 32760, IDC_HANDCLOSED = 32761 };
+
 // Push-button style bits (BS_PUSHBUTTON is 0)
 enum : DWORD { BS_PUSHBUTTON = 0x0, BS_DEFPUSHBUTTON = 0x1 };
 
@@ -99,6 +104,8 @@ public:
     virtual void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     virtual void OnLButtonDown(UINT nFlags, CPoint point);
     virtual void OnLButtonDblClk(UINT nFlags, CPoint point);
+    virtual void OnLButtonUp(UINT nFlags, CPoint point);
+    virtual void OnMouseMove(UINT nFlags, CPoint point);
     // zDelta in 120ths of a notch, positive away from the user.
     virtual BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     // Default: DestroyWindow().
@@ -133,6 +140,10 @@ public:
     UINT GetDlgCtrlID() const { return m_nID; }
     DWORD GetStyle() const { return m_dwStyle; }
     void SetFocus();
+    // The cursor shown over the client area from now on (IDC_...).
+    void SetCursor(UINT nCursorID);
+    // Screen coordinates to client coordinates, in place.
+    void ScreenToClient(LPPOINT lpPoint) const;
 
     // Scroll bars of this window (SB_HORZ / SB_VERT).
     void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);

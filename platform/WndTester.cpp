@@ -4,12 +4,14 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QWindow>
 
 #include "platform/FrameWnd.h"
@@ -110,6 +112,64 @@ void Key(CFrameWnd* frame, const QKeySequence& keys)
         target = window;
     QTest::keySequence(target, keys);
     ProcessEvents();
+}
+
+bool KeyToActiveWindow(const QKeySequence& keys)
+{
+    ProcessEvents();
+    QWidget* target = QApplication::focusWidget();
+    if (!target)
+        target = QApplication::activeWindow();
+    if (!target)
+        return false;
+    QTest::keySequence(target, keys);
+    ProcessEvents();
+    return true;
+}
+
+void Drag(CWnd* wnd, QPoint from, QPoint to)
+{
+    QWidget* client = ClientWidgetOf(wnd);
+    if (!client)
+        return;
+    QTest::mousePress(client, Qt::LeftButton, Qt::NoModifier, from);
+    // Two moves: the pointer passes through the middle on its way.
+    const QPoint mid = (from + to) / 2;
+    for (const QPoint& p : { mid, to }) {
+        QMouseEvent move(QEvent::MouseMove, p, client->mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(client, &move);
+    }
+    QTest::mouseRelease(client, Qt::LeftButton, Qt::NoModifier, to);
+    ProcessEvents();
+}
+
+Qt::CursorShape ClientCursor(CWnd* wnd)
+{
+    QWidget* client = ClientWidgetOf(wnd);
+    return client ? client->cursor().shape() : Qt::ArrowCursor;
+}
+
+bool DropFiles(CFrameWnd* frame, const QStringList& localPaths)
+{
+    CFrameWnd::FrameImpl* f = frame ? frame->GetFrameImpl() : nullptr;
+    if (!f || !f->window)
+        return false;
+    QWidget* window = f->window;
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& path : localPaths)
+        urls.push_back(QUrl::fromLocalFile(path));
+    mime.setUrls(urls);
+    const QPoint at(window->width() / 2, window->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+    ProcessEvents();
+    return true;
 }
 
 static QAction* MenuAction(CFrameWnd* frame, UINT nID)

@@ -35,6 +35,19 @@ void Wheel(CWnd* wnd, int x, int y, int delta, Qt::KeyboardModifiers mods = Qt::
 
 // Types a key combination into the frame (its focused widget).
 void Key(CFrameWnd* frame, const QKeySequence& keys);
+// Types a key combination into whatever has the keyboard now, activating
+// nothing first (as a user who does not click before typing). False when
+// no window of the program is active.
+bool KeyToActiveWindow(const QKeySequence& keys);
+
+// Presses the left button at `from`, moves to `to` with it held, releases.
+void Drag(CWnd* wnd, QPoint from, QPoint to);
+// The cursor shape over the client area.
+Qt::CursorShape ClientCursor(CWnd* wnd);
+
+// A file manager's drag of local files over the frame, then a drop when the
+// drag was accepted. Returns whether the drop cursor accepted it.
+bool DropFiles(CFrameWnd* frame, const QStringList& localPaths);
 
 // Opens the menu holding the item and clicks it. False when the frame has
 // no such item; a greyed item is clicked too, and nothing happens.

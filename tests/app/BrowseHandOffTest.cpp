@@ -108,10 +108,16 @@ TEST_F(HandOffTest, ClickOnAThumbnailShowsThePictureTitlesTheWindowAndRemembersT
     // The framework's idle updates leave that title alone...
     WndTester::ProcessEvents();
     EXPECT_EQ(Title(), "C:/Photos/a.jpg - Pixmoor");
+    // The main window has the keyboard without a click: the next photo of
+    // the folder is one key away, named the way the browser named it.
+    WriteTestPhoto(m_dir.path(), "Photos/b.jpg", 40, 30);
+    ASSERT_TRUE(WndTester::KeyToActiveWindow(QKeySequence(Qt::Key_Space)));
+    EXPECT_EQ(Title(), "C:/Photos/b.jpg - Pixmoor");
+    EXPECT_STREQ(m_view->GetImage().GetName(), "C:/Photos/b.jpg");
     // ...and Ctrl+N replaces it, while the picture stays.
     WndTester::Key(m_frame, QKeySequence(QStringLiteral("Ctrl+N")));
     EXPECT_EQ(Title(), "Untitled - Pixmoor");
-    EXPECT_STREQ(m_view->GetImage().GetName(), "C:/Photos/a.jpg");
+    EXPECT_STREQ(m_view->GetImage().GetName(), "C:/Photos/b.jpg");
 }
 
 TEST_F(HandOffTest, UndecodableFileOnlyMinimizesTheBrowser)

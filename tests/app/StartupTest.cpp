@@ -92,7 +92,8 @@ TEST_F(ViewerTest, MenusHoldExactlyTheItems)
     EXPECT_EQ(WndTester::MenuItemTexts(m_frame, 2),
               QStringList({ "Scale to 400%", "Scale to 200%", "Scale to 100%", "Scale to 50%", "Scale to 25%", "",
                             "Scale to Fit", "", "Rotate Right 90 Degrees", "Rotate Left 90 Degrees", "",
-                            "Display Info", "", "&Toolbar" }));
+                            "Next Picture\tPage Down", "Previous Picture\tPage Up", "First Picture\tHome",
+                            "Last Picture\tEnd", "", "Full Screen\tF11", "", "Display Info", "", "&Toolbar" }));
     EXPECT_EQ(WndTester::MenuItemTexts(m_frame, 3), QStringList({ "&About pixmoor..." }));
 }
 
@@ -117,13 +118,16 @@ TEST_F(ViewerTest, ToolbarButtonsInOrderWithTooltipsFromThePrompts)
     Start();
     EXPECT_EQ(WndTester::ToolbarButtons(m_frame),
               QList<UINT>({ ID_FILE_VISUAL_BROWSE, ID_FILE_OPEN, ID_FILE_SAVE_IMAGE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
-                            ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_APP_ABOUT }));
+                            ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_VIEW_PREV_PICTURE, ID_VIEW_NEXT_PICTURE, 0,
+                            ID_APP_ABOUT }));
     EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_FILE_OPEN), "Open");
     EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_EDIT_CUT), "Cut");
     EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_EDIT_COPY), "Copy");
     EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_EDIT_PASTE), "Paste");
     EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_FILE_PRINT), "Print");
     EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_APP_ABOUT), "About");
+    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_VIEW_PREV_PICTURE), "Previous Picture");
+    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_VIEW_NEXT_PICTURE), "Next Picture");
     // Prompts without a second line give no tooltip.
     EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_FILE_VISUAL_BROWSE), "");
     EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_FILE_SAVE_IMAGE), "");
