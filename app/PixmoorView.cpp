@@ -109,14 +109,14 @@ void CPixmoorView::ApplyScale()
 
 int CPixmoorView::LoadImage(const char* path)
 {
+    // Decoded straight into the layout the image keeps: no second copy.
     CJpegConverter converter;
-    unsigned char* pixels = converter.LoadFile(path);
-    if (!pixels)
+    unsigned char* bits = converter.LoadFileStored(path);
+    if (!bits)
         return -1;
     m_nImageWidth = converter.GetWidth();
     m_nImageHeight = converter.GetHeight();
-    m_image.SetImage(path, pixels, m_nImageWidth, m_nImageHeight);
-    free(pixels);
+    m_image.TakeImage(path, bits, m_nImageWidth, m_nImageHeight);
     // Upright as the camera meant it, as if the user had turned it; the
     // decoded sizes stay what Display Info reports.
     OrientImage(m_image, converter.GetOrientation());

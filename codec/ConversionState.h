@@ -13,9 +13,11 @@ struct ConversionState {
     uint64_t readPosition;
 
     // Decoding.
+    bool stored;             // the raster in stored layout (image/StoredLayout.h)
     unsigned char* raster;   // null until allocated
-    uint64_t rasterSize;     // output width x output height x 3
-    uint64_t bytesWritten;
+    uint64_t rasterSize;     // exchange: width x height x 3; stored: its buffer size
+    uint64_t bytesWritten;   // exchange layout: bytes so far
+    uint64_t rowsWritten;    // stored layout: rows so far
     int decodedWidth;
     int decodedHeight;
 

@@ -53,6 +53,16 @@ static unsigned char* ReadFile(const char* path, uint32_t* length)
 
 unsigned char* CJpegConverter::LoadFile(const char* path)
 {
+    return LoadWholeFile(path, false);
+}
+
+unsigned char* CJpegConverter::LoadFileStored(const char* path)
+{
+    return LoadWholeFile(path, true);
+}
+
+unsigned char* CJpegConverter::LoadWholeFile(const char* path, bool stored)
+{
     m_nWidth = 0;
     m_nHeight = 0;
     m_nOrientation = kOrientationAsStored;
@@ -61,7 +71,8 @@ unsigned char* CJpegConverter::LoadFile(const char* path)
     if (!block)
         return nullptr;
     m_nOrientation = ReadExifOrientation(block, length);
-    unsigned char* raster = JpegToRgb(block, length, &m_nWidth, &m_nHeight);
+    unsigned char* raster = stored ? JpegToStoredRaster(block, length, &m_nWidth, &m_nHeight)
+                                   : JpegToRgb(block, length, &m_nWidth, &m_nHeight);
     free(block);
     return raster;
 }

@@ -44,6 +44,12 @@ public:
     unsigned char* LoadFile(const char* path);
     // Decodes `size` bytes held by the caller (not modified, not freed).
     unsigned char* Decode(const unsigned char* bytes, uint32_t size);
+    // Reads the whole file and decodes it straight into the stored layout of
+    // a bottom-up DIB (image/StoredLayout.h): rows from the bottom up, B, G,
+    // R, rows filled to 4 bytes; the same pixels as LoadFile, in the buffer
+    // CRgbImage keeps, without a pass to convert them. Sets the sizes and
+    // the orientation as LoadFile does.
+    unsigned char* LoadFileStored(const char* path);
     // Reads the whole file and decodes it for `receiver` (JpegToRgbRows).
     // Sets m_nWidth / m_nHeight as LoadFile does.
     int LoadFileRows(const char* path, CRowReceiver* receiver, unsigned char** raster);
@@ -56,6 +62,10 @@ public:
     int GetSize() const { return m_nSize; }
     int GetOrientation() const { return m_nOrientation; }
 
+private:
+    unsigned char* LoadWholeFile(const char* path, bool stored);
+
+public:
     int m_nWidth;    // width of the last decoded image
     int m_nHeight;   // height of the last decoded image
     int m_nQuality;  // 1..100 for the next Encode; 75 unless assigned
@@ -66,6 +76,9 @@ public:
 // The routines behind Decode/LoadFile and Encode. Null on failure, with the
 // out-parameters 0.
 unsigned char* JpegToRgb(const unsigned char* bytes, uint32_t size, int* width, int* height);
+// The same decode, its raster in stored layout (a StoredRasterBytes block).
+unsigned char* JpegToStoredRaster(const unsigned char* bytes, uint32_t size, int* width,
+                                  int* height);
 
 // A decode for a receiver that may keep chosen rows only (codec/RowReceiver.h),
 // with the same checks, limits, messages and failures as JpegToRgb. 0 when

@@ -1,5 +1,6 @@
-// Decoding a JPEG stream held in memory into a packed R, G, B raster, or
-// into the chosen rows of a CRowReceiver.
+// Decoding a JPEG stream held in memory into a packed R, G, B raster, into
+// a raster in the stored layout of a bottom-up DIB, or into the chosen rows
+// of a CRowReceiver.
 
 #include <climits>
 #include <cstdlib>
@@ -14,6 +15,8 @@
 #include "codec/RowReceiver.h"
 #include "codec/ScanLimit.h"
 #include "codec/StreamCoverage.h"
+#include "image/StoredLayout.h"
+#include "platform/LargeBlock.h"
 #include "platform/MemoryLimit.h"
 
 namespace {
@@ -27,6 +30,7 @@ struct DecodeJob {
     ScanLimitMonitor scanLimit;
     RasterSink* sink;
     CRowReceiver* receiver;  // null: the whole raster
+    bool wantStored;         // the whole raster in stored layout
 };
 
 enum DecodeOutcome { kDecoded, kRowsTaken, kRefused, kFailed };
@@ -93,7 +97,11 @@ DecodeOutcome RunDecode(DecodeJob* job)
     InstallMemorySource(cinfo);
     if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK)
         return kFailed;
+    job->state.stored = job->wantStored;
     job->sink = CreateRasterSink(cinfo);
+    // Rows of an unusual layout are decoded as always and converted after.
+    if (job->state.stored && !RowsConvertToRgb(cinfo))
+        job->state.stored = false;
     job->state.decodedWidth = (int)cinfo->output_width;
     job->state.decodedHeight = (int)cinfo->output_height;
     // Refused before any decoding work: no point decoding rows into nothing.
@@ -121,10 +129,24 @@ DecodeOutcome RunDecode(DecodeJob* job)
     return plan > 0 ? kRowsTaken : kDecoded;
 }
 
+// An exchange-layout raster in stored layout, in a new block; the old one
+// is released. Null when there is no memory for it.
+unsigned char* ToStoredLayout(unsigned char* exchange, int width, int height)
+{
+    const uint64_t bytes = StoredRasterBytes(width, height);
+    unsigned char* stored = nullptr;
+    if (RasterBytesAllowedBeside((uint64_t)width * height * 3, bytes) && bytes <= SIZE_MAX)
+        stored = static_cast<unsigned char*>(AllocLargeBlock((size_t)bytes));
+    if (stored)
+        FlipRowsSwapRedBlue(exchange, (size_t)width * 3, stored, StoredStride(width), width, height);
+    free(exchange);
+    return stored;
+}
+
 // Runs one decode and releases the library object. Null raster and 0 x 0 for
 // a failure; the declared size for a refusal.
 DecodeOutcome Decode(const unsigned char* bytes, uint32_t size, CRowReceiver* receiver,
-                     unsigned char** raster, int* width, int* height)
+                     bool stored, unsigned char** raster, int* width, int* height)
 {
     *raster = nullptr;
     *width = 0;
@@ -134,6 +156,7 @@ DecodeOutcome Decode(const unsigned char* bytes, uint32_t size, CRowReceiver* re
     job.state.input = bytes;
     job.state.inputLength = bytes ? size : 0;
     job.receiver = receiver;
+    job.wantStored = stored && !receiver;
     job.cinfo.err = InitErrorManager(&job.err);
 
     DecodeOutcome outcome = RunDecode(&job);
@@ -146,6 +169,8 @@ DecodeOutcome Decode(const unsigned char* bytes, uint32_t size, CRowReceiver* re
     *width = job.state.decodedWidth;
     *height = job.state.decodedHeight;
     *raster = job.state.raster;
+    if (job.wantStored && !job.state.stored && *raster)
+        *raster = ToStoredLayout(*raster, *width, *height);
     return outcome;
 }
 
@@ -154,13 +179,20 @@ DecodeOutcome Decode(const unsigned char* bytes, uint32_t size, CRowReceiver* re
 unsigned char* JpegToRgb(const unsigned char* bytes, uint32_t size, int* width, int* height)
 {
     unsigned char* raster = nullptr;
-    Decode(bytes, size, nullptr, &raster, width, height);
+    Decode(bytes, size, nullptr, false, &raster, width, height);
+    return raster;
+}
+
+unsigned char* JpegToStoredRaster(const unsigned char* bytes, uint32_t size, int* width, int* height)
+{
+    unsigned char* raster = nullptr;
+    Decode(bytes, size, nullptr, true, &raster, width, height);
     return raster;
 }
 
 int JpegToRgbRows(const unsigned char* bytes, uint32_t size, CRowReceiver* receiver,
                   unsigned char** raster, int* width, int* height)
 {
-    DecodeOutcome outcome = Decode(bytes, size, receiver, raster, width, height);
+    DecodeOutcome outcome = Decode(bytes, size, receiver, false, raster, width, height);
     return outcome == kRowsTaken || (outcome == kDecoded && *raster) ? 0 : -1;
 }

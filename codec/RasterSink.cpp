@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codec/ConversionState.h"
+#include "image/StoredLayout.h"
 #include "platform/LargeBlock.h"
 
 static ConversionState* StateOf(j_decompress_ptr cinfo)
@@ -13,24 +14,38 @@ static ConversionState* StateOf(j_decompress_ptr cinfo)
 
 uint64_t RasterBytesFor(j_decompress_ptr cinfo)
 {
+    if (StateOf(cinfo)->stored)
+        return StoredRasterBytes((int)cinfo->output_width, (int)cinfo->output_height);
     return (uint64_t)cinfo->output_width * (uint64_t)cinfo->output_height * 3u;
 }
 
-// Three-component rows have the raster's own layout, so the library can
-// write them in place instead of into the row storage.
+// Three-component rows have the raster's own layout (the library writes
+// B, G, R for the stored layout), so the library can write them in place
+// instead of into the row storage.
 static bool RowsGoStraightIn(j_decompress_ptr cinfo)
 {
     return cinfo->out_color_components == 3 && StateOf(cinfo)->raster != nullptr;
+}
+
+// Where row `y` (0 = top) of the picture goes in a stored-layout raster.
+static unsigned char* StoredRow(j_decompress_ptr cinfo, uint64_t y)
+{
+    const int width = (int)cinfo->output_width;
+    const uint64_t height = cinfo->output_height;
+    return StateOf(cinfo)->raster + (height - 1 - y) * StoredStride(width);
 }
 
 // Points the one-row buffer at where the next row belongs.
 static void AimRow(j_decompress_ptr cinfo, RasterSink* sink)
 {
     ConversionState* state = StateOf(cinfo);
-    if (RowsGoStraightIn(cinfo) && state->bytesWritten + sink->rowWidth <= state->rasterSize)
-        sink->row = state->raster + state->bytesWritten;
-    else
-        sink->row = sink->rowStorage;
+    sink->row = sink->rowStorage;
+    if (RowsGoStraightIn(cinfo)) {
+        if (state->stored && state->rowsWritten < cinfo->output_height)
+            sink->row = StoredRow(cinfo, state->rowsWritten);
+        else if (!state->stored && state->bytesWritten + sink->rowWidth <= state->rasterSize)
+            sink->row = state->raster + state->bytesWritten;
+    }
     sink->buffer[0] = sink->row;
 }
 
@@ -41,6 +56,7 @@ static void StartOutput(j_decompress_ptr cinfo, RasterSink* sink)
     state->decodedHeight = (int)cinfo->output_height;
     state->rasterSize = RasterBytesFor(cinfo);
     state->bytesWritten = 0;
+    state->rowsWritten = 0;
     // A size that size_t cannot hold is an allocation failure like any other.
     // The raster is a plain malloc block (the caller frees it), offered for
     // huge pages when large so its first write is not thousands of faults.
@@ -105,11 +121,35 @@ void ConvertRowToRgb(j_decompress_ptr cinfo, const JSAMPLE* in, unsigned char* o
     }
 }
 
+// A stored-layout row: converted to R, G, B where it is not already in
+// place, then turned into B, G, R.
+static void PutStoredRow(j_decompress_ptr cinfo, RasterSink* sink)
+{
+    ConversionState* state = StateOf(cinfo);
+    if (state->rowsWritten >= cinfo->output_height)
+        return;
+    unsigned char* out = StoredRow(cinfo, state->rowsWritten);
+    if (sink->row != out) {
+        ConvertRowToRgb(cinfo, sink->row, out);
+        for (JDIMENSION x = 0; x < cinfo->output_width; x++, out += 3) {
+            const unsigned char red = out[0];
+            out[0] = out[2];
+            out[2] = red;
+        }
+    }
+    state->rowsWritten++;
+    AimRow(cinfo, sink);
+}
+
 static void PutPixelRows(j_decompress_ptr cinfo, RasterSink* sink, JDIMENSION rows)
 {
     ConversionState* state = StateOf(cinfo);
     if (!state->raster || rows == 0)
         return;
+    if (state->stored) {
+        PutStoredRow(cinfo, sink);
+        return;
+    }
     const bool rgb = RowsConvertToRgb(cinfo);
     const uint64_t rowBytes = rgb ? (uint64_t)cinfo->output_width * 3u : (uint64_t)sink->rowWidth;
     if (state->bytesWritten + rowBytes > state->rasterSize) {
@@ -130,6 +170,14 @@ static void FinishOutput(j_decompress_ptr cinfo, RasterSink*)
     // An unusual layout (fewer samples than R, G, B per pixel) leaves the end
     // of the raster unfilled; hand out black rather than stale heap bytes.
     ConversionState* state = StateOf(cinfo);
+    if (state->stored) {
+        // Rows the library never delivered sit at the top of the picture,
+        // the start of the buffer.
+        const uint64_t missing = cinfo->output_height - state->rowsWritten;
+        if (state->raster && missing > 0)
+            memset(state->raster, 0, (size_t)(missing * StoredStride((int)cinfo->output_width)));
+        return;
+    }
     if (state->raster && state->bytesWritten < state->rasterSize)
         memset(state->raster + state->bytesWritten, 0,
                (size_t)(state->rasterSize - state->bytesWritten));
@@ -137,6 +185,9 @@ static void FinishOutput(j_decompress_ptr cinfo, RasterSink*)
 
 RasterSink* CreateRasterSink(j_decompress_ptr cinfo)
 {
+    // The library's colour conversion writes B, G, R as cheaply as R, G, B.
+    if (StateOf(cinfo)->stored && cinfo->out_color_space == JCS_RGB)
+        cinfo->out_color_space = JCS_EXT_BGR;
     jpeg_calc_output_dimensions(cinfo);
     RasterSink* sink = static_cast<RasterSink*>(
         (*cinfo->mem->alloc_small)((j_common_ptr)cinfo, JPOOL_IMAGE, sizeof(RasterSink)));

@@ -4,24 +4,9 @@
 #include <cstring>
 
 #include "image/Resample.h"
+#include "image/StoredLayout.h"
 #include "platform/LargeBlock.h"
 #include "platform/MemoryLimit.h"
-
-// Exchange and stored layout differ in row order and in the order of bytes
-// 0 and 2; this converts either way.
-static void FlipRowsSwapRedBlue(const unsigned char* src, size_t srcStride, unsigned char* dst,
-                                size_t dstStride, int width, int height)
-{
-    for (int r = 0; r < height; ++r) {
-        const unsigned char* s = src + (size_t)r * srcStride;
-        unsigned char* d = dst + (size_t)(height - 1 - r) * dstStride;
-        for (int x = 0; x < width; ++x, s += 3, d += 3) {
-            d[0] = s[2];
-            d[1] = s[1];
-            d[2] = s[0];
-        }
-    }
-}
 
 CRgbImage::CRgbImage()
     : m_nFlags(0),
@@ -52,7 +37,7 @@ CRgbImage::~CRgbImage()
 
 uint64_t CRgbImage::RasterBytes(int width, int height)
 {
-    return 3 * (uint64_t)height * ((uint64_t)width + 3);
+    return StoredRasterBytes(width, height);
 }
 
 // Bytes of a picture in exchange layout (a caller's buffer, or an export).
@@ -147,6 +132,22 @@ int CRgbImage::SetImage(const char* name, const unsigned char* pixels, int width
     m_nFullWidth = width;
     m_nFullHeight = height;
     // The display raster at full size shares the full-size buffer.
+    return Rescale(width, height);
+}
+
+int CRgbImage::TakeImage(const char* name, unsigned char* bits, int width, int height)
+{
+    int nameResult = ReplaceName(name);
+    ReleaseRasters();
+    UpdateBitmapInfo();
+    if (!bits || width <= 0 || height <= 0 || nameResult != 0) {
+        std::free(bits);
+        return -1;
+    }
+    m_pFullBits = bits;
+    m_nFullWidth = width;
+    m_nFullHeight = height;
+    m_nFullPad = RowFill(width);
     return Rescale(width, height);
 }
 

@@ -21,6 +21,12 @@ public:
     CRgbImage& operator=(const CRgbImage&) = delete;
 
     int SetImage(const char* name, const unsigned char* pixels, int width, int height);
+    // Like SetImage, for pixels already in stored layout: the image takes
+    // over `bits` (a malloc block of RasterBytes(width, height), as the
+    // decoder's LoadFileStored gives it) as its full-size raster instead of
+    // copying it, and the display raster shares it. On failure (a null or
+    // sizeless raster) the block is released and the image is left named.
+    int TakeImage(const char* name, unsigned char* bits, int width, int height);
     int SetScaledImage(const char* name, const unsigned char* pixels, int width, int height,
                        int newWidth, int newHeight);
     int Rescale(int width, int height);
