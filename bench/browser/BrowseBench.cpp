@@ -18,7 +18,6 @@
 #include <QCoreApplication>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,103 +26,15 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/browser/BrowseBenchSupport.h"
+#include "bench/common/BenchClock.h"
 #include "browser/Browse.h"
-#include "codec/JpegConverter.h"
 #include "platform/DriveTable.h"
 #include "platform/MessageBox.h"
 
 namespace {
 
 const int kPhotos = 998;  // with the way up: 999 items
-
-double Now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-int Silent(const char* text, unsigned int)
-{
-    fprintf(stderr, "message: %s\n", text);
-    return IDOK;
-}
-
-// A 640 x 480 picture with gradients and a seed-dependent pattern.
-long long WritePhoto(const std::string& path, int seed)
-{
-    const int w = 640, h = 480;
-    std::vector<unsigned char> px((size_t)w * h * 3);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            unsigned char* p = &px[((size_t)y * w + x) * 3];
-            p[0] = (unsigned char)(x * 255 / w + seed);
-            p[1] = (unsigned char)(y * 255 / h + 3 * seed);
-            p[2] = (unsigned char)(((x / (8 + seed % 13)) ^ (y / 11)) * 37);
-        }
-    }
-    CJpegConverter enc;
-    unsigned char* jpeg = enc.Encode(px.data(), w, h);
-    if (!jpeg)
-        return -1;
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) {
-        free(jpeg);
-        return -1;
-    }
-    fwrite(jpeg, 1, (size_t)enc.GetSize(), f);
-    fclose(f);
-    free(jpeg);
-    return enc.GetSize();
-}
-
-int PicturesListed(const CBrowse& b)
-{
-    int n = 0;
-    for (int slot = 0; slot < b.m_count; ++slot)
-        n += b.m_items[slot].GetHeight() != 0;
-    return n;
-}
-
-// A browser that counts its paint passes.
-class CCountingBrowse : public CBrowse {
-public:
-    void OnPaint() override
-    {
-        CBrowse::OnPaint();
-        ++m_passes;
-    }
-    int m_passes = 0;
-};
-
-const DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX |
-                     WS_VSCROLL | WS_HSCROLL;
-
-CCountingBrowse* OpenBrowser(const char* path)
-{
-    CCountingBrowse* b = new CCountingBrowse;
-    if (!b->Create(nullptr, "Visual Browser", kStyle, CRect(10, 10, 920, 710)))
-        return nullptr;
-    b->SetPath(path);
-    b->ShowWindow(SW_SHOW);
-    return b;
-}
-
-// Runs the event loop until the paint passes stop: every cell near the view
-// has its picture.
-void RunUntilFilled(CCountingBrowse* b)
-{
-    for (int quiet = 0; quiet < 3;) {
-        const int before = b->m_passes;
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        quiet = b->m_passes == before && b->m_count > 0 ? quiet + 1 : 0;
-    }
-}
 
 // One paint pass over the rectangle (null: the whole client), now.
 double TimePass(CBrowse* b, const RECT* rect = nullptr)
@@ -146,7 +57,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    SetMessageBoxHandler(Silent);
+    SetMessageBoxHandler(PrintMessage);
 
     char templ[] = "/tmp/pixmoor-browse-bench-XXXXXX";
     if (!mkdtemp(templ)) {
@@ -161,7 +72,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < kPhotos; ++i) {
         char name[32];
         snprintf(name, sizeof name, "img_%04d.jpg", i);
-        const long long size = WritePhoto(dir + "/B/" + name, i);
+        const long long size = WriteBenchPhoto(dir + "/B/" + name, 640, 480, i);
         if (size < 0)
             return 1;
         bytes += size;
