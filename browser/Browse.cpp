@@ -50,8 +50,7 @@ void CBrowse::ResetMembers()
 {
     m_callback = nullptr;
     m_path[0] = '\0';
-    for (CRgbImage& item : m_items)
-        item.Clear();
+    m_items.clear();
     m_scrollX = 0;
     m_scrollY = 0;
     m_cellWidth = 115;
@@ -69,8 +68,8 @@ void CBrowse::ResetMembers()
     m_chooseOnClick = 0;
     m_font.DeleteObject();
     m_font.CreatePointFont(100, "Arial");
-    for (BrowseOrderEntry& entry : m_order)
-        entry = BrowseOrderEntry{ nullptr, 0 };
+    m_order.clear();
+    m_held = BrowseRange{ 0, 0 };
     ResetCache();
 }
 
@@ -92,9 +91,9 @@ int CBrowse::OnCreate(LPCREATESTRUCT lpCreateStruct)
                            b.id);
     }
     // Provisional until the first listing sets the grid's own ranges.
-    SetScrollRange(SB_VERT, 0, BROWSE_SCROLL_LIMIT, TRUE);
-    SetScrollRange(SB_HORZ, 0, BROWSE_SCROLL_LIMIT, TRUE);
-    SCROLLINFO si = { sizeof si, SIF_PAGE, 0, 0, BROWSE_SCROLL_LIMIT, 0, 0 };
+    SetScrollRange(SB_VERT, 0, BROWSE_PROVISIONAL_RANGE, TRUE);
+    SetScrollRange(SB_HORZ, 0, BROWSE_PROVISIONAL_RANGE, TRUE);
+    SCROLLINFO si = { sizeof si, SIF_PAGE, 0, 0, BROWSE_PROVISIONAL_RANGE, 0, 0 };
     SetScrollInfo(SB_VERT, &si, TRUE);
     SetScrollInfo(SB_HORZ, &si, TRUE);
     return 0;

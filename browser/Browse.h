@@ -4,17 +4,21 @@
 // with the empty path, the drives): the way up and the sub-directories as
 // drawn icons, then the directory's JPEG files as thumbnails with their
 // names. Thumbnails come from the cache (CBrowseCache, a base of this
-// class), one per paint pass.
+// class), one per paint pass, for the cells in view first; only the cells
+// near the view keep their pictures, so a folder of any size costs the
+// memory of a few screens.
 //
 // The browser never opens a picture. It reports to its owner through the
 // handler given to SetCallBack: the number of chosen files, or 0 when the
 // user cancels or closes; the owner then asks GetSelectedFile.
 //
 // The work is split by job: Browse.cpp (creation, message map),
-// BrowseListing.cpp, BrowsePaint.cpp, BrowseScroll.cpp, BrowseCommands.cpp,
-// BrowseZoom.cpp; the arithmetic lives in BrowseGeometry.
+// BrowseListing.cpp, BrowsePaint.cpp, BrowseFetch.cpp, BrowseScroll.cpp,
+// BrowseCommands.cpp, BrowseZoom.cpp; the arithmetic lives in BrowseGeometry.
 
 #include <cstdint>
+#include <deque>
+#include <vector>
 
 #include "browser/BrowseGeometry.h"
 #include "browser/BrowsePath.h"
@@ -40,11 +44,6 @@ enum : UINT {
     IDC_BROWSE_ZOOM_IN = 1021,
     IDC_BROWSE_CANCEL = 1022,
     IDC_BROWSE_OK = 1023,
-};
-
-enum {
-    BROWSE_SLOTS = 1000,     // item slots
-    BROWSE_MAX_ITEMS = 999,  // one less than the slots
 };
 
 // The owner's handler: the number of chosen files, 0 for cancel or close.
@@ -105,7 +104,9 @@ public:
 
     BrowseCallBack m_callback;
     char m_path[BROWSE_PATH_SIZE];
-    CRgbImage m_items[BROWSE_SLOTS];
+    // One slot per listed item, as many as the directory needs. A deque
+    // grows without moving the items already in it.
+    std::deque<CRgbImage> m_items;
     int m_scrollX;
     int m_scrollY;
     int m_cellWidth;    // W
@@ -128,25 +129,37 @@ public:
     int m_multiSelect;
     int m_chooseOnClick;
     CFont m_font;
-    BrowseOrderEntry m_order[BROWSE_SLOTS];
+    std::vector<BrowseOrderEntry> m_order;  // display position -> slot
 
 private:
     void ResetMembers();
 
     // Listing helpers (BrowseListing.cpp).
+    // The item of `slot`, the table grown to hold it; null without memory.
+    CRgbImage* SlotItem(int slot);
+    // Destroys the slots from `count` on.
+    void TrimTable(int count);
     bool AddDirectoryItem(int* next, const char* name, const unsigned char* icon, int iconSize);
     void ListDrives(int* next, int iconSize);
     void ListSubDirectories(int* next, int iconSize);
     void ListFiles(int* next);
     void SortOrder(int first, int last);
 
-    // Scroll ranges and pages for the current rows, columns and client size.
+    // Scroll ranges and pages for the current rows, columns and client size;
+    // the positions are held within the new limits.
     void UpdateScrollExtents(BOOL bRedrawPages);
+    BrowseGeometry::ScrollExtents CurrentExtents() const;
 
-    // Painting helpers (BrowsePaint.cpp).
+    // The thumbnails of a pass (BrowseFetch.cpp): pictures far from the view
+    // are let go, then at most one cell near it is fetched.
+    void FetchNearView(const BrowseView& view, int cw, int ch);
+    void ReleaseFarPictures(const BrowseRange& near);
     bool NeedsThumbnail(const CRgbImage& item) const;
     void FetchThumbnail(CRgbImage& item);
     void InvalidateFetchedCell(int x, int y, int cw, int ch);
+
+    // Painting helpers (BrowsePaint.cpp).
+    void DrawGrid(CDC& dc, const BrowseSpan& rowsInView, int cw, int ch);
     void DrawImageCell(CDC& dc, CRgbImage& item, int x, int y);
     void DrawPlaceholderCell(CDC& dc, const CRgbImage& item, int x, int y);
     void DrawEmptyCell(CDC& dc, int x, int y);
@@ -162,6 +175,10 @@ private:
     void Report(int count);
     void ClearList();
     void ApplyZoom();
+
+    // Display positions whose file items may hold pictures: the neighbourhood
+    // of the last pass. Outside it no file item holds one.
+    BrowseRange m_held;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -104,8 +104,9 @@ void CBrowse::OnLButtonDblClk(UINT, CPoint point)
 
 void CBrowse::ClearList()
 {
-    for (int slot = 0; slot < m_count; ++slot)
-        m_items[slot].Clear();
+    m_items.clear();
+    m_order.clear();
+    m_held = BrowseRange{ 0, 0 };
     m_count = 0;
     m_scrollX = 0;
     m_scrollY = 0;

@@ -2,6 +2,30 @@
 
 #include <algorithm>
 
+namespace {
+
+// Floor division for a positive divisor, also for a negative dividend.
+int FloorDiv(int a, int b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// The cells along one axis whose boxes reach into a view `extent` pixels
+// long. Cell i's box runs from i x (size + margin) - scroll + margin to
+// `size` pixels further, relative to the view's start; its frames do not
+// count, so a cell of which only a frame shows is not in view.
+BrowseSpan SpanInView(int scroll, int size, int margin, int extent, int cells)
+{
+    if (extent <= 0 || cells <= 0)
+        return BrowseSpan{ 0, -1 };
+    const int step = size + margin;
+    const int first = FloorDiv(scroll - margin - size, step) + 1;
+    const int last = FloorDiv(extent + scroll - margin - 1, step);
+    return BrowseSpan{ std::max(first, 0), std::min(last, cells - 1) };
+}
+
+}  // namespace
+
 namespace BrowseGeometry {
 
 int ColumnOrigin(const BrowseMetrics& m, int column)
@@ -67,6 +91,63 @@ MarkPlacement PlaceMark(int cellWidth, int pictureHeight, int markWidth, int mar
     return place;
 }
 
+BrowseView ViewOf(const BrowseMetrics& m, int clientWidth, int clientHeight, int count)
+{
+    BrowseView v;
+    v.rows = SpanInView(m.scrollY, m.cellHeight, m.margin, clientHeight - m.barHeight, m.rows);
+    v.columns = SpanInView(m.scrollX, m.cellWidth, m.margin, clientWidth, m.columns);
+    v.nearRows = BrowseSpan{ 0, -1 };
+    v.near = BrowseRange{ 0, 0 };
+    if (v.rows.last < v.rows.first)
+        return v;
+    const int extra = BROWSE_NEAR_PAGES * (v.rows.last - v.rows.first + 1);
+    v.nearRows.first = std::max(0, v.rows.first - extra);
+    v.nearRows.last = std::min(m.rows - 1, v.rows.last + extra);
+    v.near.begin = std::min(count, v.nearRows.first * m.columns);
+    v.near.end = std::min(count, (v.nearRows.last + 1) * m.columns);
+    return v;
+}
+
+int FindNearView(const BrowseMetrics& m, const BrowseView& view, const std::function<bool(int)>& wanted)
+{
+    const BrowseSpan& rows = view.rows;
+    const BrowseSpan& columns = view.columns;
+    auto inView = [&](int c) { return c >= columns.first && c <= columns.last; };
+    // The first wanted cell of row r among the columns that `take` accepts.
+    auto firstInRow = [&](int r, auto take) {
+        for (int c = 0; c < m.columns; ++c) {
+            const int p = r * m.columns + c;
+            if (take(c) && p >= view.near.begin && p < view.near.end && wanted(p))
+                return p;
+        }
+        return -1;
+    };
+    auto any = [](int) { return true; };
+    auto outOfView = [&](int c) { return !inView(c); };
+    for (int r = rows.first; r <= rows.last; ++r) {
+        const int p = firstInRow(r, inView);
+        if (p >= 0)
+            return p;
+    }
+    for (int r = rows.first; r <= rows.last; ++r) {
+        const int p = firstInRow(r, outOfView);
+        if (p >= 0)
+            return p;
+    }
+    for (int d = 1;; ++d) {
+        const bool below = rows.last + d <= view.nearRows.last;
+        const bool above = rows.first - d >= view.nearRows.first;
+        if (!below && !above)
+            return -1;
+        const int p = below ? firstInRow(rows.last + d, any) : -1;
+        if (p >= 0)
+            return p;
+        const int q = above ? firstInRow(rows.first - d, any) : -1;
+        if (q >= 0)
+            return q;
+    }
+}
+
 ScrollExtents Extents(const BrowseMetrics& m, int clientWidth, int clientHeight)
 {
     ScrollExtents e;
@@ -75,10 +156,12 @@ ScrollExtents Extents(const BrowseMetrics& m, int clientWidth, int clientHeight)
     // Compared unsigned: a client lower than the bar counts as larger than the range.
     e.verticalPage = std::min((UINT)(clientHeight - m.barHeight), (UINT)e.verticalMax);
     e.horizontalPage = std::min((UINT)clientWidth, (UINT)e.horizontalMax);
+    e.verticalLimit = std::max(0, e.verticalMax - (int)e.verticalPage);
+    e.horizontalLimit = std::max(0, e.horizontalMax - (int)e.horizontalPage);
     return e;
 }
 
-int ScrollTo(UINT code, UINT thumbPos, int current)
+int ScrollTo(UINT code, UINT thumbPos, int current, int limit)
 {
     long long step;
     switch (code) {
@@ -90,7 +173,7 @@ int ScrollTo(UINT code, UINT thumbPos, int current)
     default: step = 0; break;
     }
     const long long next = current + step;
-    return (int)std::max(0LL, std::min((long long)BROWSE_SCROLL_LIMIT, next));
+    return (int)std::max(0LL, std::min((long long)limit, next));
 }
 
 bool ZoomIn(int* cellWidth, int* cellHeight)

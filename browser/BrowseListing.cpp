@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "browser/Browse.h"
 #include "browser/BrowseIcons.h"
@@ -28,13 +29,39 @@ bool IsDirectory(const WIN32_FIND_DATAA& data)
 
 }  // namespace
 
+// The containers report a failed allocation by throwing; here it becomes a
+// result, and the listing ends with the items it has.
+CRgbImage* CBrowse::SlotItem(int slot)
+{
+    try {
+        while ((int)m_items.size() <= slot)
+            m_items.emplace_back();
+        if ((int)m_order.size() <= slot)
+            m_order.resize(slot + 1);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return &m_items[slot];
+}
+
+void CBrowse::TrimTable(int count)
+{
+    while ((int)m_items.size() > count)
+        m_items.pop_back();
+    if ((int)m_order.size() > count)
+        m_order.resize(count);
+}
+
 bool CBrowse::AddDirectoryItem(int* next, const char* name, const unsigned char* icon, int iconSize)
 {
-    if (*next >= BROWSE_MAX_ITEMS)
+    CRgbImage* item = SlotItem(*next);
+    if (!item)
         return false;
-    CRgbImage& item = m_items[*next];
-    item.SetScaledImage(name, icon, BROWSE_ICON_SIDE, BROWSE_ICON_SIDE, iconSize, iconSize);
-    item.m_nFlags = BROWSE_DIR;
+    // Without its icon (no memory) the item still works; without its name not.
+    item->SetScaledImage(name, icon, BROWSE_ICON_SIDE, BROWSE_ICON_SIDE, iconSize, iconSize);
+    if (!item->GetName())
+        return false;
+    item->m_nFlags = BROWSE_DIR;
     ++*next;
     return true;
 }
@@ -97,14 +124,16 @@ void CBrowse::ListFiles(int* next)
     do {
         if (IsDirectory(data) || !IsJpegName(data.cFileName))
             continue;
-        if (*next >= BROWSE_MAX_ITEMS)
-            break;
         // A file whose full path would not fit is passed over.
         if (BrowsePath::Join(full, m_path, data.cFileName) != 0)
             continue;
-        CRgbImage& item = m_items[*next];
-        item.SetImage(full, nullptr, 0, 0);
-        item.m_nFlags = 0;
+        CRgbImage* item = SlotItem(*next);
+        if (!item)
+            break;
+        // Without memory for its name the item could not be sorted or shown.
+        if (item->SetImage(full, nullptr, 0, 0) != 0)
+            break;
+        item->m_nFlags = 0;
         ++*next;
     } while (FindNextFileA(search, &data));
     FindClose(search);
@@ -116,9 +145,8 @@ void CBrowse::SortOrder(int first, int last)
 {
     for (int p = first; p < last; ++p)
         m_order[p] = BrowseOrderEntry{ m_items[p].GetName(), p };
-    std::sort(m_order + first, m_order + last, [](const BrowseOrderEntry& a, const BrowseOrderEntry& b) {
-        return std::strcmp(a.name, b.name) < 0;
-    });
+    std::sort(m_order.begin() + first, m_order.begin() + last,
+              [](const BrowseOrderEntry& a, const BrowseOrderEntry& b) { return std::strcmp(a.name, b.name) < 0; });
 }
 
 void CBrowse::ListDirectory()
@@ -150,7 +178,11 @@ void CBrowse::ListDirectory()
     if (!driveView)
         ListFiles(&next);
     m_count = next;
+    TrimTable(m_count);
     SortOrder(m_dirCount, m_count);
+    // Files are listed without pictures, and the icons of the directory
+    // group are never given up.
+    m_held = BrowseRange{ 0, 0 };
 
     m_rows = BrowseGeometry::RowCount(m_count, m_columns);
     UpdateScrollExtents(FALSE);

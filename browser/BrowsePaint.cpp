@@ -1,12 +1,9 @@
-// The paint pass: the grid below the button bar, and the one thumbnail
-// fetch of each pass.
-//
-// Every cell is visited in display order, visible or not, because the pass
-// also finds the first file still without a thumbnail. Drawing is limited by
+// The paint pass: the thumbnail it fetches (BrowseFetch.cpp), then the grid
+// below the button bar. Only the rows in view are visited, so a pass costs
+// the same in a folder of ten photos or ten thousand. Drawing is limited by
 // the clip: a cell outside it is passed over before any of its drawing
 // (label layout, bitmap transfer) is done.
 #include <algorithm>
-#include <cstdlib>
 
 #include "browser/Browse.h"
 
@@ -88,12 +85,28 @@ void CBrowse::OnPaint()
     below.CreateRectRgn(client.left, client.top + m_barHeight, client.right, client.bottom);
     dc.SelectClipRgn(&below);
 
+    const BrowseView view = BrowseGeometry::ViewOf(Metrics(), cw, ch, m_count);
+    FetchNearView(view, cw, ch);
+    DrawGrid(dc, view.rows, cw, ch);
+    dc.SelectObject(oldFont);
+}
+
+// Only the rows in view are drawn, and one more on either side, whose gaps
+// and frames reach into it; the clip limits the drawing within them.
+void CBrowse::DrawGrid(CDC& dc, const BrowseSpan& rowsInView, int cw, int ch)
+{
     const BrowseMetrics m = Metrics();
     const int W = m_cellWidth;
     const int H = m_cellHeight;
     const int M = m_margin;
-    bool attempted = false;
-    for (int r = 0; r < m_rows; ++r) {
+    // The gaps left of each column, down the whole client height.
+    for (int c = 0; c < m_columns; ++c) {
+        const int e = c == 0 ? 0 : 4;
+        dc.FillSolidRect(BrowseGeometry::ColumnOrigin(m, c) + e, m_barHeight, M - 4 - e, ch, kGrey);
+    }
+    const int firstRow = std::max(0, rowsInView.first - 1);
+    const int lastRow = std::min(m_rows - 1, rowsInView.last + 1);
+    for (int r = firstRow; r <= lastRow; ++r) {
         const int y0 = BrowseGeometry::RowOrigin(m, r);
         // The gap between this row's frames and the previous row's. It spans
         // the client width from 0 so that a grid wider than the window leaves
@@ -103,31 +116,16 @@ void CBrowse::OnPaint()
             dc.FillSolidRect(0, y0, cw, M - 4, kGrey);
         for (int c = 0; c < m_columns; ++c) {
             const int p = r * m_columns + c;
-            const int x0 = BrowseGeometry::ColumnOrigin(m, c);
-            const int x = x0 + M;
+            const int x = BrowseGeometry::ColumnOrigin(m, c) + M;
             const int y = y0 + M;
-            if (r == 0) {
-                const int e = c == 0 ? 0 : 4;
-                dc.FillSolidRect(x0 + e, m_barHeight, M - 4 - e, ch, kGrey);
-            }
             const RECT cell = { x - 4, y - 4, x + W + 4, y + H + 4 };
-            if (p >= m_count || attempted) {
-                if (!dc.IsVisible(cell))
-                    continue;
-                if (p < m_count)
-                    DrawPlaceholderCell(dc, m_items[m_order[p].slot], x, y);
-                else
-                    DrawEmptyCell(dc, x, y);
+            if (!dc.IsVisible(cell))
+                continue;
+            if (p >= m_count) {
+                DrawEmptyCell(dc, x, y);
                 continue;
             }
             CRgbImage& item = m_items[m_order[p].slot];
-            if (NeedsThumbnail(item)) {
-                FetchThumbnail(item);
-                attempted = true;
-                InvalidateFetchedCell(x, y, cw, ch);
-            }
-            if (!dc.IsVisible(cell))
-                continue;
             if (item.GetHeight() != 0)
                 DrawImageCell(dc, item, x, y);
             else
@@ -138,47 +136,6 @@ void CBrowse::OnPaint()
     const int x1 = BrowseGeometry::ColumnOrigin(m, m_columns);
     dc.FillSolidRect(0, y1 + 4, cw, ch, kGrey);
     dc.FillSolidRect(x1 + 4, m_barHeight, cw - x1, y1 - m_barHeight + 4, kGrey);
-    dc.SelectObject(oldFont);
-}
-
-// Asks for the next pass. Of what that pass draws only the fetched cell can
-// differ from the screen (every other change invalidates the whole client
-// itself), so only that cell is invalidated: the next pass then draws one
-// cell instead of the whole grid. A cell out of sight still needs the pass
-// for the next fetch, so a pixel of the bar (clipped away) stands in for it.
-void CBrowse::InvalidateFetchedCell(int x, int y, int cw, int ch)
-{
-    RECT r = { std::max(x - 4, 0), std::max(y - 4, m_barHeight), std::min(x + m_cellWidth + 4, cw),
-               std::min(y + m_cellHeight + 4, ch) };
-    if (r.right <= r.left || r.bottom <= r.top)
-        r = RECT{ 0, 0, 1, 1 };
-    InvalidateRect(&r, FALSE);
-}
-
-// Only file items are fetched: a directory item without its icon (no
-// memory) must keep BROWSE_DIR.
-bool CBrowse::NeedsThumbnail(const CRgbImage& item) const
-{
-    return item.GetHeight() == 0 && !(item.m_nFlags & (BROWSE_FAILED | BROWSE_DIR));
-}
-
-void CBrowse::FetchThumbnail(CRgbImage& item)
-{
-    int w = 0;
-    int h = 0;
-    unsigned char* pixels = GetThumbnail(item.GetName(), &w, &h);
-    if (!pixels || w <= 0 || h <= 0) {
-        // An empty picture is no thumbnail either; without this it would be
-        // fetched again in every pass.
-        free(pixels);
-        item.m_nFlags = BROWSE_FAILED;
-        return;
-    }
-    int tw = 0;
-    int th = 0;
-    BrowseGeometry::FitThumbnail(w, h, m_cellWidth, m_cellHeight - m_labelHeight, &tw, &th);
-    item.SetScaledImage(nullptr, pixels, w, h, tw, th);
-    free(pixels);
 }
 
 void CBrowse::DrawImageCell(CDC& dc, CRgbImage& item, int x, int y)

@@ -139,6 +139,39 @@ TEST_F(HandOffTest, UndecodableFileOnlyMinimizesTheBrowser)
     EXPECT_TRUE(s_messages.empty());
 }
 
+// A folder of more photos than the browser once listed (999 items): the
+// photo that sorts last is listed, can be scrolled to and chosen, and shows
+// in the main window.
+TEST_F(HandOffTest, TheLastPhotoOfABigFolderCanBeScrolledToAndChosen)
+{
+    QDir(m_dir.path()).mkpath("Card");
+    for (int i = 0; i < 1500; ++i) {
+        char name[32];
+        snprintf(name, sizeof name, "Card/IMG_%04d.jpg", i);
+        WriteTestPhoto(m_dir.path(), name, 16, 12, qRgb(40, 40, 200));
+    }
+    WriteTestPhoto(m_dir.path(), "Card/IMG_1500.jpg", 400, 300, kRed);
+    Start();
+    SetClientSize(400, 300);
+    OpenBrowser();
+    ClickItem("Card");
+    ASSERT_EQ(Browser()->m_count, 1502);
+    ASSERT_EQ(PositionOf("IMG_1500.jpg"), 1501);
+    WndTester::DragThumb(Browser(), SB_VERT, 1 << 24);
+    Settle();
+    // The cell is inside the browser's client area, below the button bar.
+    const BrowseMetrics m = Browser()->Metrics();
+    const int top = BrowseGeometry::RowOrigin(m, 1501 / m.columns) + m.margin;
+    EXPECT_GE(top, m.barHeight);
+    EXPECT_LE(top + m.cellHeight, Browser()->m_clientHeight);
+    ClickItem("IMG_1500.jpg");
+    ASSERT_NE(m_view->GetImage().GetName(), nullptr);
+    EXPECT_STREQ(m_view->GetImage().GetName(), "C:/Card/IMG_1500.jpg");
+    EXPECT_TRUE(Near(Screen().pixel(200, 150), kRed));
+    EXPECT_EQ(Title(), "C:/Card/IMG_1500.jpg - Pixmoor");
+    EXPECT_EQ(StoredPath(), "C:/Card/");
+}
+
 // Made once: the menu item and the toolbar button restore the same window
 // where the user left it, not in the remembered folder.
 TEST_F(HandOffTest, BrowserIsCreatedOnceAndRestoredWhereTheUserLeftIt)

@@ -1,6 +1,9 @@
 // The grid arithmetic: hit test, rows and columns, fitting thumbnails, the
-// failed cell's mark, scroll extents and steps, zoom steps.
+// failed cell's mark, the cells in view and their neighbourhood, scroll
+// extents and steps, zoom steps.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "browser/BrowseGeometry.h"
 
@@ -135,40 +138,164 @@ TEST(BrowseGeometryTest, ScrollExtentsAndPagesComparedUnsigned)
     EXPECT_EQ(e.horizontalMax, 885);
     EXPECT_EQ(e.verticalPage, 340u);   // min(650, 340)
     EXPECT_EQ(e.horizontalPage, 885u); // min(895, 885)
+    EXPECT_EQ(e.verticalLimit, 0) << "a grid that fits does not scroll";
+    EXPECT_EQ(e.horizontalLimit, 0);
     e = BrowseGeometry::Extents(m, 400, 200);
     EXPECT_EQ(e.verticalPage, 150u);
     EXPECT_EQ(e.horizontalPage, 400u);
+    EXPECT_EQ(e.verticalLimit, 190);
+    EXPECT_EQ(e.horizontalLimit, 485);
     // A client lower than the bar: the negative height is a huge unsigned.
     e = BrowseGeometry::Extents(m, 400, 20);
     EXPECT_EQ(e.verticalPage, 340u);
+    EXPECT_EQ(e.verticalLimit, 0);
+    // 10,000 photos and the way up: 1429 rows, the last one reachable.
+    m.rows = BrowseGeometry::RowCount(10001, 7);
+    e = BrowseGeometry::Extents(m, 895, 685);
+    EXPECT_EQ(e.verticalMax, 110 * 1429 + 10);
+    EXPECT_EQ(e.verticalLimit, 110 * 1429 + 10 - 635);
 }
 
-TEST(BrowseGeometryTest, ScrollStepsAndFixedBounds)
+TEST(BrowseGeometryTest, ScrollStepsAndBounds)
 {
     struct Case {
         UINT code;
         UINT thumb;
-        int from, to;
+        int from, limit, to;
         const char* what;
     } cases[] = {
-        { SB_LINEDOWN, 0, 0, 10, "line down" },
-        { SB_LINEUP, 0, 30, 20, "line up" },
-        { SB_PAGEDOWN, 0, 0, 100, "page down" },
-        { SB_PAGEUP, 0, 250, 150, "page up" },
-        { SB_LINEUP, 0, 5, 0, "not below 0" },
-        { SB_PAGEUP, 0, 0, 0, "page up at 0" },
-        { SB_PAGEDOWN, 0, 9950, 10000, "not above 10000" },
-        { SB_LINEDOWN, 0, 10000, 10000, "line down at the bound" },
-        { SB_THUMBTRACK, 420, 100, 420, "thumb track follows the thumb" },
-        { SB_THUMBTRACK, 20000, 100, 10000, "thumb beyond the bound" },
-        { SB_THUMBPOSITION, 420, 100, 100, "thumb position: nothing" },
-        { SB_TOP, 0, 100, 100, "top: nothing" },
-        { SB_BOTTOM, 0, 100, 100, "bottom: nothing" },
-        { SB_ENDSCROLL, 0, 100, 100, "end scroll: nothing" },
-        { 42, 0, 100, 100, "unknown code: nothing" },
+        { SB_LINEDOWN, 0, 0, 500, 10, "line down" },
+        { SB_LINEUP, 0, 30, 500, 20, "line up" },
+        { SB_PAGEDOWN, 0, 0, 500, 100, "page down" },
+        { SB_PAGEUP, 0, 250, 500, 150, "page up" },
+        { SB_LINEUP, 0, 5, 500, 0, "not below 0" },
+        { SB_PAGEUP, 0, 0, 500, 0, "page up at 0" },
+        { SB_PAGEDOWN, 0, 450, 500, 500, "not above the limit" },
+        { SB_LINEDOWN, 0, 500, 500, 500, "line down at the limit" },
+        { SB_PAGEDOWN, 0, 9950, 150000, 10050, "far beyond the old fixed bound of 10000" },
+        { SB_LINEDOWN, 0, 0, 0, 0, "a grid that fits does not scroll" },
+        { SB_THUMBTRACK, 420, 100, 500, 420, "thumb track follows the thumb" },
+        { SB_THUMBTRACK, 501, 100, 500, 500, "thumb one past the limit" },
+        { SB_THUMBTRACK, 0x80000000u, 100, 500, 0, "thumb position that is negative as an int" },
+        { SB_THUMBPOSITION, 420, 100, 500, 100, "thumb position: nothing" },
+        { SB_TOP, 0, 100, 500, 100, "top: nothing" },
+        { SB_BOTTOM, 0, 100, 500, 100, "bottom: nothing" },
+        { SB_ENDSCROLL, 0, 100, 500, 100, "end scroll: nothing" },
+        { 42, 0, 100, 500, 100, "unknown code: nothing" },
     };
     for (const Case& c : cases)
-        EXPECT_EQ(BrowseGeometry::ScrollTo(c.code, c.thumb, c.from), c.to) << c.what;
+        EXPECT_EQ(BrowseGeometry::ScrollTo(c.code, c.thumb, c.from, c.limit), c.to) << c.what;
+}
+
+// Whether the box of a cell reaches into [start, end).
+bool Reaches(int boxStart, int boxLength, int start, int end)
+{
+    return start < end && boxStart + boxLength > start && boxStart < end;
+}
+
+// The rows and columns in view, against a cell-by-cell check of the boxes
+// over many sizes and scroll positions: a row missed at the edge of the view
+// would be fetched late, one too many before its turn.
+TEST(BrowseGeometryTest, CellsInViewAreExactlyThoseWhoseBoxesReachTheGridArea)
+{
+    const int sizes[][2] = { { 115, 100 }, { 33, 29 }, { 387, 337 }, { 76, 66 } };
+    for (const auto& size : sizes) {
+        for (int scroll = 0; scroll < 900; scroll += 7) {
+            for (int client : { 1, 49, 50, 51, 60, 200, 685 }) {
+                BrowseMetrics m = Start();
+                m.cellWidth = size[0];
+                m.cellHeight = size[1];
+                m.rows = 40;
+                m.columns = 9;
+                m.scrollX = scroll;
+                m.scrollY = scroll;
+                const BrowseView v = BrowseGeometry::ViewOf(m, client, client, 1000);
+                for (int r = 0; r < m.rows; ++r) {
+                    const int top = BrowseGeometry::RowOrigin(m, r) + m.margin;
+                    const bool seen = Reaches(top, m.cellHeight, m.barHeight, client);
+                    EXPECT_EQ(seen, r >= v.rows.first && r <= v.rows.last)
+                        << "row " << r << " size " << size[0] << " scroll " << scroll << " client " << client;
+                }
+                for (int c = 0; c < m.columns; ++c) {
+                    const int left = BrowseGeometry::ColumnOrigin(m, c) + m.margin;
+                    const bool seen = Reaches(left, m.cellWidth, 0, client);
+                    EXPECT_EQ(seen, c >= v.columns.first && c <= v.columns.last)
+                        << "column " << c << " size " << size[0] << " scroll " << scroll << " client " << client;
+                }
+            }
+        }
+    }
+}
+
+// The positions FindNearView offers, in order, when nothing is wanted.
+std::vector<int> FetchOrder(const BrowseMetrics& m, const BrowseView& v)
+{
+    std::vector<int> order;
+    BrowseGeometry::FindNearView(m, v, [&](int p) {
+        order.push_back(p);
+        return false;
+    });
+    return order;
+}
+
+TEST(BrowseGeometryTest, NeighbourhoodAndFetchOrderFollowTheView)
+{
+    // 3 columns of 115 x 100 cells, rows of 110 pixels; the grid area is
+    // 220 high (client 270), so two rows are in view at a time.
+    BrowseMetrics m = Start();
+    m.columns = 3;
+    m.rows = BrowseGeometry::RowCount(60, 3);  // 21
+    m.scrollY = 110 * 10;                          // rows 10 and 11 in view
+    BrowseView v = BrowseGeometry::ViewOf(m, 385, 270, 60);
+    EXPECT_EQ(v.rows.first, 10);
+    EXPECT_EQ(v.rows.last, 11);
+    EXPECT_EQ(v.columns.first, 0);
+    EXPECT_EQ(v.columns.last, 2);
+    // Two pages of two rows on either side.
+    EXPECT_EQ(v.nearRows.first, 6);
+    EXPECT_EQ(v.nearRows.last, 15);
+    EXPECT_EQ(v.near.begin, 18);
+    EXPECT_EQ(v.near.end, 48);
+    const std::vector<int> order = FetchOrder(m, v);
+    const std::vector<int> expected = {
+        30, 31, 32, 33, 34, 35,  // in view, display order
+        36, 37, 38, 27, 28, 29,  // a row below, a row above
+        39, 40, 41, 24, 25, 26,  //
+        42, 43, 44, 21, 22, 23,  //
+        45, 46, 47, 18, 19, 20,
+    };
+    EXPECT_EQ(order, expected);
+
+    // Only the first column in view: the rows in view give their other
+    // cells next, before any other row.
+    m.scrollX = 250;
+    v = BrowseGeometry::ViewOf(m, 135, 270, 60);
+    ASSERT_EQ(v.columns.first, 2);
+    ASSERT_EQ(v.columns.last, 2);
+    const std::vector<int> narrow = FetchOrder(m, v);
+    ASSERT_GE(narrow.size(), 6u);
+    EXPECT_EQ(std::vector<int>(narrow.begin(), narrow.begin() + 6), (std::vector<int>{ 32, 35, 30, 31, 33, 34 }));
+
+    // At the top of a list that fits the neighbourhood: every position, in
+    // display order, the last row only as far as the list goes.
+    m.scrollX = 0;
+    m.scrollY = 0;
+    m.rows = BrowseGeometry::RowCount(14, 3);
+    v = BrowseGeometry::ViewOf(m, 385, 270, 14);
+    std::vector<int> all;
+    for (int p = 0; p < 14; ++p)
+        all.push_back(p);
+    EXPECT_EQ(FetchOrder(m, v), all);
+    EXPECT_EQ(v.near.end, 14);
+
+    // The first wanted position ends the walk.
+    EXPECT_EQ(BrowseGeometry::FindNearView(m, v, [](int p) { return p % 5 == 4; }), 4);
+
+    // No room below the bar: nothing in view, nothing near.
+    v = BrowseGeometry::ViewOf(m, 385, 50, 14);
+    EXPECT_LT(v.rows.last, v.rows.first);
+    EXPECT_EQ(v.near.end - v.near.begin, 0);
+    EXPECT_TRUE(FetchOrder(m, v).empty());
 }
 
 TEST(BrowseGeometryTest, ZoomSequences)

@@ -337,7 +337,8 @@ TEST_F(PaintTest, LongLabelEndsInAnEllipsisAndShortLabelIsCentred)
 TEST_F(PaintTest, ScrolledGridDoesNotPaintOverTheButtonBar)
 {
     MakeDir("P");
-    for (int i = 0; i < 20; ++i)
+    // Taller than the window, so that the grid scrolls.
+    for (int i = 0; i < 60; ++i)
         WritePhoto("P/" + std::to_string(i) + ".jpg", 40, 40);
     Open("C:/P/");
     m_browse->OnVScroll(SB_LINEDOWN, 0, nullptr);
@@ -356,7 +357,8 @@ TEST_F(PaintTest, ScrolledGridDoesNotPaintOverTheButtonBar)
 TEST_F(PaintTest, RowGapsStayGreyWhenAWideGridIsScrolled)
 {
     MakeDir("P");
-    for (int i = 0; i < 9; ++i)
+    // Wider and taller than the window, so that the grid scrolls both ways.
+    for (int i = 0; i < 30; ++i)
         WritePhoto("P/" + std::to_string(i) + ".jpg", 20, 20);
     Open("C:/P/");
     m_browse->MoveWindow(10, 10, 500, 500);

@@ -36,6 +36,13 @@ void CTestBrowse::OnPaint()
     CBrowse::OnPaint();
     ++m_nPasses;
     m_picturesAfterPass.push_back(PicturesListed());
+    m_pictured.resize(m_count);
+    for (int p = 0; p < m_count; ++p) {
+        const bool has = m_items[m_order[p].slot].GetHeight() != 0;
+        if (has && !m_pictured[p])
+            m_gained.push_back(p);
+        m_pictured[p] = has;
+    }
 }
 
 int CTestBrowse::PicturesListed() const

@@ -12,7 +12,8 @@
 #include "browser/Browse.h"
 
 // A browser that counts its paint passes and, per pass, how many listed
-// items had a picture when the pass ended.
+// items had a picture when the pass ended, and which display positions
+// gained one.
 class CTestBrowse : public CBrowse {
 public:
     explicit CTestBrowse(bool* deleted = nullptr) : m_pDeleted(deleted) {}
@@ -26,6 +27,10 @@ public:
 
     int m_nPasses = 0;
     std::vector<int> m_picturesAfterPass;
+    std::vector<int> m_gained;  // positions, in the order they got their pictures
+
+private:
+    std::vector<bool> m_pictured;  // by display position, after the last pass
     bool* m_pDeleted;
 };
 

@@ -108,29 +108,60 @@ TEST_F(WindowTest, ScrollBarsStepByTenAndHundredAndFollowTheThumb)
     EXPECT_EQ(m_browse->m_scrollY, 200);
     WndTester::ScrollBarAction(m_browse, SB_VERT, QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(m_browse->m_scrollY, 200) << "SB_TOP does nothing";
+    // Narrower than the grid, so that it scrolls sideways.
+    m_browse->MoveWindow(10, 10, 500, 710);
+    WndTester::ProcessEvents();
     WndTester::ScrollBarAction(m_browse, SB_HORZ, QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(m_browse->m_scrollX, 10);
     WndTester::ScrollBarAction(m_browse, SB_HORZ, QAbstractSlider::SliderPageStepSub);
     EXPECT_EQ(m_browse->m_scrollX, 0);
 }
 
-// The bound is fixed at 10000, not the grid's size.
-TEST_F(WindowTest, ScrollPositionsStayWithinZeroAndTenThousand)
+// Positions run from 0 to the range less the page: the last row can be
+// reached and no further, a grid that fits does not scroll, and a resize
+// holds the position within the new bound.
+TEST_F(WindowTest, ScrollPositionsStayWithinTheRangeLessThePage)
 {
     Open("C:/");
-    for (int i = 0; i < 120; ++i)
-        m_browse->OnVScroll(SB_PAGEDOWN, 0, nullptr);
-    EXPECT_EQ(m_browse->m_scrollY, 10000);
     m_browse->OnVScroll(SB_LINEDOWN, 0, nullptr);
-    EXPECT_EQ(m_browse->m_scrollY, 10000);
-    m_browse->OnHScroll(SB_LINELEFT, 0, nullptr);
-    EXPECT_EQ(m_browse->m_scrollX, 0);
     m_browse->OnHScroll(SB_THUMBTRACK, 70000, nullptr);
-    EXPECT_EQ(m_browse->m_scrollX, 10000);
+    EXPECT_EQ(m_browse->m_scrollY, 0) << "one row fits the window";
+    EXPECT_EQ(m_browse->m_scrollX, 0) << "seven columns fit the window";
+
+    MakeDir("P");
+    for (int i = 0; i < 200; ++i)
+        Touch("P/" + std::to_string(i) + ".jpg");
+    m_browse->SetPath("C:/P/");
+    m_browse->ListDirectory();
     Settle();
-    // Far below the grid every cell is out of sight: the client is grey.
-    const QImage s = Screen();
-    EXPECT_EQ(s.pixel(300, 300), kGreyPx);
+    ASSERT_EQ(m_browse->m_count, 201);  // 29 rows of 110 pixels
+    int lo = 0, hi = 0;
+    m_browse->GetScrollRange(SB_VERT, &lo, &hi);
+    SCROLLINFO si = { sizeof si, SIF_ALL, 0, 0, 0, 0, 0 };
+    m_browse->GetScrollInfo(SB_VERT, &si);
+    const int limit = hi - (int)si.nPage;
+    ASSERT_GT(limit, 0) << "the grid is taller than a page";
+    for (int i = 0; i < 200; ++i)
+        m_browse->OnVScroll(SB_PAGEDOWN, 0, nullptr);
+    EXPECT_EQ(m_browse->m_scrollY, limit);
+    m_browse->OnVScroll(SB_LINEDOWN, 0, nullptr);
+    EXPECT_EQ(m_browse->m_scrollY, limit);
+    m_browse->OnVScroll(SB_THUMBTRACK, 90000, nullptr);
+    EXPECT_EQ(m_browse->m_scrollY, limit);
+    EXPECT_EQ(m_browse->GetScrollPos(SB_VERT), limit);
+    Settle();
+    // The last row's box ends one margin above the bottom of the client.
+    const QPoint last = CellCentre(200);
+    EXPECT_EQ(last.y() + 60, m_browse->m_clientHeight - 10);
+    EXPECT_EQ(Shown()[200], "C:/P/99.jpg");
+
+    // A taller window shows more: the position comes down with the bound.
+    m_browse->MoveWindow(10, 10, 910, 900);
+    WndTester::ProcessEvents();
+    m_browse->GetScrollInfo(SB_VERT, &si);
+    EXPECT_EQ(m_browse->m_scrollY, si.nMax - (int)si.nPage);
+    EXPECT_EQ(m_browse->GetScrollPos(SB_VERT), m_browse->m_scrollY);
+    EXPECT_LT(m_browse->m_scrollY, limit);
 }
 
 TEST_F(WindowTest, ResizingChangesScrollPagesButNotTheColumnCount)
