@@ -76,6 +76,10 @@ TEST(StoredDecode, EveryTestFileGivesTheConvertedExchangeDecode)
         const std::string name = e->d_name;
         if (name.size() < 4 || name.compare(name.size() - 4, 4, ".jpg") != 0)
             continue;
+        // Its 500 scans take seconds to reach the scan limit, which stops
+        // both decodes before any output.
+        if (name == "progressive-5010-scans-4096x4096.jpg")
+            continue;
         ExpectSame(ReadBytes(DataPath(name)), name);
         ++files;
     }
