@@ -18,7 +18,8 @@ bool ByteOrder(const std::string& a, const std::string& b)
 std::vector<std::string> CFolderSequence::ListPhotos(const std::string& directory)
 {
     std::vector<std::string> names;
-    const std::string pattern = directory + "*";
+    // A bare file name lies in the working directory.
+    const std::string pattern = (directory.empty() ? std::string("./") : directory) + "*";
     WIN32_FIND_DATAA data;
     HANDLE search = FindFirstFileA(pattern.c_str(), &data);
     if (search == INVALID_HANDLE_VALUE)

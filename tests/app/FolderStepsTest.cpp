@@ -139,6 +139,20 @@ TEST_F(FolderStepsTest, WithoutAPictureAllStepsAreGreyed)
     EXPECT_EQ(Title(), "Untitled - Pixmoor");
 }
 
+// A photo named without a directory steps through the working directory,
+// and the titles keep the names as they were given.
+TEST_F(FolderStepsTest, ABareNameStepsThroughTheWorkingDirectory)
+{
+    MakeFolder();
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    Start({ "B.jpg" });
+    ASSERT_TRUE(WndTester::KeyToActiveWindow(QKeySequence(Qt::Key_PageDown)));
+    EXPECT_EQ(Title(), "Z.jpg - Pixmoor");
+    EXPECT_TRUE(Near(Screen().pixel(5, 5), kPhotos[2].colour, 12));
+    QDir::setCurrent(before);
+}
+
 TEST_F(FolderStepsTest, FullScreenShowsTheViewAloneAndComesBackAsItWas)
 {
     MakeFolder();
