@@ -7,10 +7,8 @@
 #include "platform/LargeBlock.h"
 #include "platform/MemoryLimit.h"
 
-// Exchange and stored layout differ in row order and in the order of bytes
-// 0 and 2; this converts either way.
-static void FlipRowsSwapRedBlue(const unsigned char* src, size_t srcStride, unsigned char* dst,
-                                size_t dstStride, int width, int height)
+void CRgbImage::FlipRowsSwapRedBlue(const unsigned char* src, size_t srcStride,
+                                    unsigned char* dst, size_t dstStride, int width, int height)
 {
     for (int r = 0; r < height; ++r) {
         const unsigned char* s = src + (size_t)r * srcStride;
@@ -34,7 +32,9 @@ CRgbImage::CRgbImage()
       m_pBits(nullptr),
       m_pFullBits(nullptr),
       m_pszName(nullptr),
-      m_bSharedBits(false)
+      m_bSharedBits(false),
+      m_bLazyDisplay(false),
+      m_transform(IdentityTransform())
 {
     std::memset(&m_bmih, 0, sizeof(m_bmih));
     std::memset(&m_bmi, 0, sizeof(m_bmi));
@@ -76,7 +76,7 @@ uint64_t CRgbImage::HeldRasterBytes() const
     uint64_t bytes = m_pFullBits ? RasterBytes(m_nFullWidth, m_nFullHeight) : 0;
     if (m_pBits && !m_bSharedBits)
         bytes += RasterBytes(m_nWidth, m_nHeight);
-    return bytes;
+    return bytes + m_tiles.Bytes();
 }
 
 void CRgbImage::ShareFullRaster()
@@ -94,6 +94,9 @@ void CRgbImage::ReleaseDisplay()
         std::free(m_pBits);
     m_pBits = nullptr;
     m_bSharedBits = false;
+    m_bLazyDisplay = false;
+    m_transform = IdentityTransform();
+    m_tiles.Clear();
     m_nWidth = m_nHeight = m_nPad = 0;
 }
 
@@ -236,6 +239,8 @@ int CRgbImage::Rescale(int width, int height)
 
 unsigned char* CRgbImage::ExportRgb()
 {
+    if (m_bLazyDisplay)
+        return ExportLazy();
     if (!m_pBits)
         return nullptr;
     uint64_t bytes = ExchangeBytes(m_nWidth, m_nHeight);
