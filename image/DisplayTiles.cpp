@@ -3,7 +3,8 @@
 #include <cstdlib>
 
 CDisplayTiles::CDisplayTiles()
-    : m_pTiles(nullptr), m_nCount(0), m_nBytes(0), m_nClock(0), m_nMostNeeded(0)
+    : m_pTiles(nullptr), m_pSpares(nullptr), m_nCount(0), m_nSpares(0), m_nClock(0),
+      m_nMostNeeded(0)
 {
 }
 
@@ -24,48 +25,78 @@ const unsigned char* CDisplayTiles::Find(int col, int row)
     return nullptr;
 }
 
-bool CDisplayTiles::Keep(int col, int row, unsigned char* bits, uint64_t bytes)
+bool CDisplayTiles::MakeTable()
 {
-    if (!m_pTiles) {
-        m_pTiles = (Tile*)std::malloc(sizeof(Tile) * kMaxTiles);
-        if (!m_pTiles)
-            return false;
-    }
-    if (m_nCount == kMaxTiles)
-        DropOldest();
-    m_pTiles[m_nCount++] = Tile{col, row, bits, bytes, ++m_nClock};
-    m_nBytes += bytes;
-    return true;
+    if (m_pTiles)
+        return true;
+    m_pTiles = (Tile*)std::malloc(sizeof(Tile) * kMaxTiles);
+    m_pSpares = (unsigned char**)std::malloc(sizeof(unsigned char*) * kMaxTiles);
+    if (m_pTiles && m_pSpares)
+        return true;
+    std::free(m_pTiles);
+    std::free(m_pSpares);
+    m_pTiles = nullptr;
+    m_pSpares = nullptr;
+    return false;
 }
 
-bool CDisplayTiles::DropOldest()
+unsigned char* CDisplayTiles::Evict()
 {
-    if (m_nCount == 0)
-        return false;
     int oldest = 0;
     for (int i = 1; i < m_nCount; ++i)
         if (m_pTiles[i].lastUse < m_pTiles[oldest].lastUse)
             oldest = i;
-    std::free(m_pTiles[oldest].bits);
-    m_nBytes -= m_pTiles[oldest].bytes;
+    unsigned char* bits = m_pTiles[oldest].bits;
     m_pTiles[oldest] = m_pTiles[--m_nCount];
-    return true;
+    return bits;
 }
 
-void CDisplayTiles::MakeRoom(uint64_t bytes)
+unsigned char* CDisplayTiles::TakeBuffer(bool mayGrow)
 {
-    while (m_nBytes + bytes > Limit() && DropOldest()) {
-    }
+    if (!MakeTable())
+        return nullptr;
+    if (m_nSpares > 0)
+        return m_pSpares[--m_nSpares];
+    const bool full = Bytes() + kBufferBytes > Limit() || m_nCount + m_nSpares >= kMaxTiles;
+    if (m_nCount > 0 && (full || !mayGrow))
+        return Evict();
+    if (!mayGrow || m_nCount + m_nSpares >= kMaxTiles)
+        return nullptr;
+    return (unsigned char*)std::malloc((size_t)kBufferBytes);
+}
+
+// A buffer out of TakeBuffer is not counted in Bytes() until it comes back,
+// and the table then has room for it: it held it, or it grew by one under
+// kMaxTiles.
+void CDisplayTiles::Keep(int col, int row, unsigned char* buffer)
+{
+    m_pTiles[m_nCount++] = Tile{col, row, buffer, ++m_nClock};
+}
+
+void CDisplayTiles::GiveBack(unsigned char* buffer)
+{
+    m_pSpares[m_nSpares++] = buffer;
+}
+
+void CDisplayTiles::Recycle()
+{
+    for (int i = 0; i < m_nCount; ++i)
+        m_pSpares[m_nSpares++] = m_pTiles[i].bits;
+    m_nCount = 0;
 }
 
 void CDisplayTiles::Clear()
 {
     for (int i = 0; i < m_nCount; ++i)
         std::free(m_pTiles[i].bits);
+    for (int i = 0; i < m_nSpares; ++i)
+        std::free(m_pSpares[i]);
     std::free(m_pTiles);
+    std::free(m_pSpares);
     m_pTiles = nullptr;
+    m_pSpares = nullptr;
     m_nCount = 0;
-    m_nBytes = 0;
+    m_nSpares = 0;
 }
 
 void CDisplayTiles::NoteDrawNeeds(uint64_t bytes)

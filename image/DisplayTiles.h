@@ -1,20 +1,28 @@
 #pragma once
 // The tiles of a display built part by part that are kept for the next
-// paints: a small table of pixel blocks, least recently used out first.
+// paints: a small table of equal pixel buffers, least recently used out
+// first. Buffers of tiles that no longer show (after a zoom or a turn) are
+// kept as spares for the next tiles, so a new zoom touches no fresh memory.
 //
 // Its limit follows the window: about three times the bytes of the most
 // tiles one draw has needed (so a scroll back and forth finds its tiles),
-// never under kMinBytes nor over kMaxBytes. The need outlives Clear: the
-// window stays when the zoom changes. The caller counts Bytes() in the
-// picture's memory budget.
+// never under kMinBytes nor over kMaxBytes; the need outlives the tiles, as
+// the window stays when the zoom changes. Bytes() counts tiles and spares,
+// and the caller counts it in the picture's memory budget.
 
 #include <cstdint>
 
+#include "image/DisplayGeometry.h"
+
 class CDisplayTiles {
 public:
+    // Every buffer holds a whole tile of kSide x kSide pixels as a bottom-up
+    // DIB (edge tiles use part of theirs).
+    static const int kSide = kDisplayTileSide;
+    static const uint64_t kBufferBytes = 3 * (uint64_t)kSide * (kSide + 3);
     static const uint64_t kMinBytes = (uint64_t)4 << 20;
     static const uint64_t kMaxBytes = (uint64_t)48 << 20;
-    static const int kMaxTiles = 512;
+    static const int kMaxTiles = 256;
 
     CDisplayTiles();
     ~CDisplayTiles();
@@ -24,37 +32,44 @@ public:
     // The pixels kept for tile (col, row), or null; a hit makes the tile the
     // most recently used.
     const unsigned char* Find(int col, int row);
-    // Keeps `bits` (a malloc block of `bytes`, which the cache then owns and
-    // frees) as tile (col, row). Returns false, and takes nothing, when the
-    // table cannot be allocated.
-    bool Keep(int col, int row, unsigned char* bits, uint64_t bytes);
-    // Frees the least recently used tile; false when there is none.
-    bool DropOldest();
-    // Drops least recently used tiles until `bytes` more fit the limit.
-    void MakeRoom(uint64_t bytes);
-    // Frees every tile (the limit stays).
+    // A buffer for a new tile: a spare, the least recently used tile's when
+    // the cache is at its limit or `mayGrow` is false, else a new one. Null
+    // when there is none to be had. Hand it back with Keep or GiveBack.
+    unsigned char* TakeBuffer(bool mayGrow);
+    // Keeps a buffer from TakeBuffer as tile (col, row).
+    void Keep(int col, int row, unsigned char* buffer);
+    // Returns a buffer from TakeBuffer unused.
+    void GiveBack(unsigned char* buffer);
+    // Every tile's buffer becomes a spare: the picture they showed changed.
+    void Recycle();
+    // Frees every tile and spare (the limit stays).
     void Clear();
 
     // A draw that needs `bytes` of tiles: the limit grows to about three
     // times the most any draw has needed.
     void NoteDrawNeeds(uint64_t bytes);
     uint64_t Limit() const;
-    uint64_t Bytes() const { return m_nBytes; }
+    // Bytes of the buffers held, tiles and spares.
+    uint64_t Bytes() const { return (uint64_t)(m_nCount + m_nSpares) * kBufferBytes; }
     int Count() const { return m_nCount; }
 
 private:
     struct Tile {
         int col, row;
         unsigned char* bits;
-        uint64_t bytes;
         uint64_t lastUse;
     };
 
-    // Made on the first Keep: most images (the browser's cells) never
-    // build a tile.
+    // The least recently used tile leaves the table; its buffer is returned.
+    unsigned char* Evict();
+    // The table and the spare list, made on first use: most images (the
+    // browser's cells) never build a tile.
+    bool MakeTable();
+
     Tile* m_pTiles;
+    unsigned char** m_pSpares;
     int m_nCount;
-    uint64_t m_nBytes;
+    int m_nSpares;
     uint64_t m_nClock;
     uint64_t m_nMostNeeded;
 };

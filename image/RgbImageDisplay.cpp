@@ -11,6 +11,9 @@
 
 namespace {
 
+// Side of the blocks a turned display is made in.
+const int kTurnedBlock = 128;
+
 // The full raster read as the picture it was when the display was sized:
 // position (u, v) of that original is position MapFromOriginal(u, v) now.
 struct OriginalView {
@@ -69,8 +72,13 @@ int CRgbImage::SetDisplaySize(int width, int height)
     if (width <= 0 || height <= 0 || !m_pFullBits ||
         (width == m_nFullWidth && height == m_nFullHeight))
         return Rescale(width, height);
-    ReleaseDisplay();
+    // The buffers of a lazy display's tiles serve the new zoom's.
+    if (m_bLazyDisplay)
+        m_tiles.Recycle();
+    else
+        ReleaseDisplay();
     m_bLazyDisplay = true;
+    m_transform = IdentityTransform();
     m_nWidth = width;
     m_nHeight = height;
     m_nPad = RowFill(width);
@@ -80,7 +88,7 @@ int CRgbImage::SetDisplaySize(int width, int height)
 
 void CRgbImage::TurnLazyDisplay(DisplayTransform (*after)(const DisplayTransform&))
 {
-    m_tiles.Clear();
+    m_tiles.Recycle();
     const bool swapped = SwapsSides(m_transform);
     m_transform = after(m_transform);
     if (SwapsSides(m_transform) != swapped) {
@@ -116,9 +124,9 @@ int CRgbImage::CopyDisplayRegion(int x, int y, int width, int height, unsigned c
                           outStride);
 }
 
-// Block by block (a tile at most): the block's rectangle in the display as
-// it was sized, resampled from the full raster read as it was then, then
-// turned into place.
+// Block by block (a quarter tile, small enough for the ordinary heap): the
+// block's rectangle in the display as it was sized, resampled from the full
+// raster read as it was then, then turned into place.
 int CRgbImage::CopyTurnedRegion(int x, int y, int width, int height, unsigned char* out,
                                 size_t outStride) const
 {
@@ -127,15 +135,14 @@ int CRgbImage::CopyTurnedRegion(int x, int y, int width, int height, unsigned ch
     OriginalView view{m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth),
                       m_transform,  swap ? m_nFullHeight : m_nFullWidth,
                       swap ? m_nFullWidth : m_nFullHeight};
-    const size_t side = (size_t)kDisplayTileSide;
-    unsigned char* block = (unsigned char*)std::malloc(side * side * 3);
+    unsigned char* block = (unsigned char*)std::malloc((size_t)kTurnedBlock * kTurnedBlock * 3);
     if (!block)
         return -1;
     int result = 0;
-    for (int by = y; by < y + height && result == 0; by += kDisplayTileSide) {
-        const int by1 = by + kDisplayTileSide < y + height ? by + kDisplayTileSide : y + height;
-        for (int bx = x; bx < x + width && result == 0; bx += kDisplayTileSide) {
-            const int bx1 = bx + kDisplayTileSide < x + width ? bx + kDisplayTileSide : x + width;
+    for (int by = y; by < y + height && result == 0; by += kTurnedBlock) {
+        const int by1 = by + kTurnedBlock < y + height ? by + kTurnedBlock : y + height;
+        for (int bx = x; bx < x + width && result == 0; bx += kTurnedBlock) {
+            const int bx1 = bx + kTurnedBlock < x + width ? bx + kTurnedBlock : x + width;
             int u0, v0, u1, v1;
             MapRectToOriginal(m_transform, bx, by, bx1, by1, w0, h0, &u0, &v0, &u1, &v1);
             // Stored rows h0 - v1 .. h0 - v0 - 1 of the sized display.
@@ -170,19 +177,17 @@ const unsigned char* CRgbImage::DisplayTile(int col, int row)
         return kept;
     const DisplayRect r = TileRect(col, row, m_nWidth, m_nHeight);
     const int width = r.right - r.left, height = r.bottom - r.top;
-    const uint64_t bytes = RasterBytes(width, height);
-    m_tiles.MakeRoom(bytes);
-    // Under a tight budget older tiles give way before the tile is refused.
-    while (!RasterBytesAllowedBeside(HeldRasterBytes(), bytes) && m_tiles.DropOldest()) {
-    }
-    unsigned char* bits = AllocRaster(width, height, HeldRasterBytes());
+    // Beyond the picture's budget an older tile gives its buffer.
+    const bool mayGrow =
+        RasterBytesAllowedBeside(HeldRasterBytes(), CDisplayTiles::kBufferBytes);
+    unsigned char* bits = m_tiles.TakeBuffer(mayGrow);
     if (!bits)
         return nullptr;
-    if (CopyDisplayRegion(r.left, r.top, width, height, bits, Stride(width)) != 0 ||
-        !m_tiles.Keep(col, row, bits, bytes)) {
-        std::free(bits);
+    if (CopyDisplayRegion(r.left, r.top, width, height, bits, Stride(width)) != 0) {
+        m_tiles.GiveBack(bits);
         return nullptr;
     }
+    m_tiles.Keep(col, row, bits);
     return bits;
 }
 

@@ -212,7 +212,7 @@ TEST(RgbImageLazyDisplay, TileMemoryStaysBounded)
     ASSERT_EQ(image.SetImage("big", pixels.data(), W, H), 0);
     ASSERT_EQ(image.SetDisplaySize(4 * W, 4 * H), 0);
     const int winW = 640, winH = 480;
-    const uint64_t windowTiles = (uint64_t)(winW / 256 + 2) * (winH / 256 + 2) * 3 * 256 * 259;
+    const uint64_t windowTiles = (uint64_t)(winW / 256 + 2) * (winH / 256 + 2) * CDisplayTiles::kBufferBytes;
     int drawn = 0;
     uint64_t most = 0;
     for (int y = 0; y < 4 * H; y += winH / 2)
@@ -239,11 +239,11 @@ TEST(RgbImageLazyDisplay, ScrollMakesOnlyWhatComesIntoView)
     auto count = [](void* n, const CRgbImage::DisplayTileView&) { ++*(int*)n; };
     int seen = 0;
     ASSERT_EQ(image.VisitDisplayTiles(0, 0, 1024, 768, count, &seen), 0);
-    const int before = (int)(image.GetDisplayTileBytes() / (3 * 256 * 259));
+    const int before = (int)(image.GetDisplayTileBytes() / CDisplayTiles::kBufferBytes);
     EXPECT_EQ(before, 4 * 3);
     // The window moves right by 256: only the uncovered strip is painted.
     ASSERT_EQ(image.VisitDisplayTiles(1024, 0, 1280, 768, count, &seen), 0);
-    const int after = (int)(image.GetDisplayTileBytes() / (3 * 256 * 259));
+    const int after = (int)(image.GetDisplayTileBytes() / CDisplayTiles::kBufferBytes);
     EXPECT_EQ(after - before, 3);
 }
 
@@ -257,7 +257,7 @@ TEST(RgbImageLazyDisplay, ZoomBeyondTheBudgetIsStillShown)
     ASSERT_EQ(image.SetImage("tight", pixels.data(), W, H), 0);
     const uint64_t full = 3 * (uint64_t)H * (W + 3);
     // Room for the full raster, its turned copy and a few tiles.
-    const uint64_t old = SetRasterByteLimit(2 * full + 4 * 3 * 256 * 259);
+    const uint64_t old = SetRasterByteLimit(2 * full + 4 * CDisplayTiles::kBufferBytes);
     EXPECT_EQ(image.Rescale(4 * W, 4 * H), -1);
     ASSERT_EQ(image.SetDisplaySize(4 * W, 4 * H), 0);
     Canvas c{4 * W, 4 * H, std::vector<unsigned char>((size_t)16 * W * H * 3), std::vector<bool>((size_t)16 * W * H)};
