@@ -18,11 +18,11 @@ class CDisplayTiles {
 public:
     // Every buffer holds a whole tile of kSide x kSide pixels as a bottom-up
     // DIB (edge tiles use part of theirs).
-    static const int kSide = kDisplayTileSide;
-    static const uint64_t kBufferBytes = 3 * (uint64_t)kSide * (kSide + 3);
-    static const uint64_t kMinBytes = (uint64_t)4 << 20;
-    static const uint64_t kMaxBytes = (uint64_t)48 << 20;
-    static const int kMaxTiles = 256;
+    static constexpr int kSide = kDisplayTileSide;
+    static constexpr uint64_t kBufferBytes = 3 * (uint64_t)kSide * (kSide + 3);
+    static constexpr uint64_t kMinBytes = (uint64_t)4 << 20;
+    static constexpr uint64_t kMaxBytes = (uint64_t)48 << 20;
+    static constexpr int kMaxTiles = 256;
 
     CDisplayTiles();
     ~CDisplayTiles();

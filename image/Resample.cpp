@@ -218,9 +218,21 @@ int RunPlan(const RegionPlan& p, unsigned char* dst, size_t dstStride)
     return 0;
 }
 
-bool RegionInside(int w, int h, int x0, int y0, int x1, int y1)
+// The plan of a region's w x h destination from W x H, or false with
+// `*result` the region function's answer: 0 for an empty region, -1 for one
+// outside the destination or when memory runs out.
+bool StartPlan(RegionPlan* p, int W, int H, int w, int h, int x0, int y0, int x1, int y1,
+               int* result)
 {
-    return x0 >= 0 && y0 >= 0 && x0 <= x1 && y0 <= y1 && x1 <= w && y1 <= h;
+    const bool inside = x0 >= 0 && y0 >= 0 && x0 <= x1 && y0 <= y1 && x1 <= w && y1 <= h;
+    *result = inside ? 0 : -1;
+    if (!inside || x0 == x1 || y0 == y1)
+        return false;
+    if (!AllocPlan(p, x1 - x0, y1 - y0, !ResampleUsesMean(W, H, w, h))) {
+        *result = -1;
+        return false;
+    }
+    return true;
 }
 
 // Appends source index v to the ascending list of distinct indices, or finds
@@ -302,13 +314,10 @@ int ResampleRaster(const unsigned char* src, int W, int H, size_t srcStride,
 int ResampleRegion(const unsigned char* src, int W, int H, size_t srcStride, int w, int h,
                    int x0, int y0, int x1, int y1, unsigned char* dst, size_t dstStride)
 {
-    if (!RegionInside(w, h, x0, y0, x1, y1))
-        return -1;
-    if (x0 == x1 || y0 == y1)
-        return 0;
     RegionPlan p;
-    if (!AllocPlan(&p, x1 - x0, y1 - y0, !ResampleUsesMean(W, H, w, h)))
-        return -1;
+    int result;
+    if (!StartPlan(&p, W, H, w, h, x0, y0, x1, y1, &result))
+        return result;
     const float sx = ResampleStep(W, w), sy = ResampleStep(H, h);
     for (int j = 0; j < p.cols; ++j) {
         Sample s = SampleAt(x0 + j, sx, W - 1);
@@ -322,7 +331,7 @@ int ResampleRegion(const unsigned char* src, int W, int H, size_t srcStride, int
         p.row1[i] = src + (size_t)s.hi * srcStride;
         p.wy[i] = (uint16_t)s.w;
     }
-    const int result = RunPlan(p, dst, dstStride);
+    result = RunPlan(p, dst, dstStride);
     std::free(p.scratch);
     return result;
 }
@@ -331,13 +340,12 @@ int ResampleRegionGathered(int W, int H, int w, int h, int x0, int y0, int x1, i
                            ResampleGather gather, void* context, unsigned char* dst,
                            size_t dstStride)
 {
-    if (!RegionInside(w, h, x0, y0, x1, y1) || !gather)
+    if (!gather)
         return -1;
-    if (x0 == x1 || y0 == y1)
-        return 0;
     RegionPlan p;
-    if (!AllocPlan(&p, x1 - x0, y1 - y0, !ResampleUsesMean(W, H, w, h)))
-        return -1;
+    int result;
+    if (!StartPlan(&p, W, H, w, h, x0, y0, x1, y1, &result))
+        return result;
     // Index lists: the distinct columns and rows (up to two per destination
     // index) and each destination index's two positions among them.
     const size_t c = (size_t)p.cols, r = (size_t)p.rows;
@@ -370,7 +378,7 @@ int ResampleRegionGathered(int W, int H, int w, int h, int x0, int y0, int x1, i
         p.row0[i] = block + (size_t)rowLo[i] * blockStride;
         p.row1[i] = block + (size_t)rowHi[i] * blockStride;
     }
-    const int result = RunPlan(p, dst, dstStride);
+    result = RunPlan(p, dst, dstStride);
     std::free(block);
     std::free(lists);
     std::free(p.scratch);

@@ -1,13 +1,11 @@
 // The map a lazy display keeps from its positions back to the picture as it
-// was sized, checked against pictures turned and mirrored for real; and the
-// tile arithmetic.
+// was sized, checked against pictures turned and mirrored for real.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
-#include "image/DisplayGeometry.h"
 #include "image/DisplayTransform.h"
 
 namespace {
@@ -83,34 +81,4 @@ TEST(DisplayTransform, ComposedTurnsMapBackToTheOriginal)
                 EXPECT_TRUE(u >= ul && u < ur && v >= vt && v < vb);
             }
     }
-}
-
-TEST(DisplayGeometry, TilesMeetingARectangle)
-{
-    const int s = kDisplayTileSide;
-    struct Row {
-        DisplayRect area;
-        TileSpan span;
-    } table[] = {
-        {{0, 0, 1, 1}, {0, 0, 1, 1}},
-        {{0, 0, s, s}, {0, 0, 1, 1}},
-        {{0, 0, s + 1, s}, {0, 0, 2, 1}},
-        {{s - 1, s, s + 1, 3 * s}, {0, 1, 2, 3}},
-        {{5, 5, 5, 9}, {0, 0, 0, 0}},
-    };
-    for (const Row& r : table) {
-        TileSpan t = TilesMeeting(r.area);
-        EXPECT_EQ(t.col0, r.span.col0);
-        EXPECT_EQ(t.row0, r.span.row0);
-        EXPECT_EQ(t.col1, r.span.col1);
-        EXPECT_EQ(t.row1, r.span.row1);
-    }
-    // Edge tiles end at the display's sides.
-    DisplayRect edge = TileRect(1, 2, s + 10, 2 * s + 3);
-    EXPECT_EQ(edge.left, s);
-    EXPECT_EQ(edge.right, s + 10);
-    EXPECT_EQ(edge.top, 2 * s);
-    EXPECT_EQ(edge.bottom, 2 * s + 3);
-    DisplayRect none = IntersectRects(DisplayRect{0, 0, 4, 4}, DisplayRect{5, 0, 9, 4});
-    EXPECT_TRUE(IsEmptyRect(none));
 }
