@@ -61,9 +61,12 @@ public:
     // be made within the memory budget (it is skipped).
     int VisitDisplayTiles(int left, int top, int right, int bottom, DisplayTileVisitor visit,
                           void* context);
+    // Bytes of the tile buffers held (tiles and spares), and their limit.
     uint64_t GetDisplayTileBytes() const { return m_tiles.Bytes(); }
     uint64_t GetDisplayTileLimit() const { return m_tiles.Limit(); }
     unsigned char* ExportRgb();
+    // Stretches the display into (x, y, width, height). At 1:1 a lazy
+    // display draws only its tiles that meet the clip box (RgbImageDraw.cpp).
     int Draw(CDC* dc, int x, int y, int width, int height);
     void Clear();
 

@@ -229,7 +229,8 @@ TEST(RgbImageLazyDisplay, TileMemoryStaysBounded)
     EXPECT_GE(most, 3 * windowTiles / 2);
 }
 
-// A scroll by a quarter window makes only the tiles that come into view.
+// A scroll by a quarter window makes only the tiles that come into view,
+// and a new zoom reuses the buffers of the old one's.
 TEST(RgbImageLazyDisplay, ScrollMakesOnlyWhatComesIntoView)
 {
     auto pixels = RandomPicture(600, 400, 8);
@@ -245,6 +246,12 @@ TEST(RgbImageLazyDisplay, ScrollMakesOnlyWhatComesIntoView)
     ASSERT_EQ(image.VisitDisplayTiles(1024, 0, 1280, 768, count, &seen), 0);
     const int after = (int)(image.GetDisplayTileBytes() / CDisplayTiles::kBufferBytes);
     EXPECT_EQ(after - before, 3);
+    // Another zoom takes the buffers of the tiles that no longer show.
+    const uint64_t held = image.GetDisplayTileBytes();
+    ASSERT_EQ(image.SetDisplaySize(1800, 1200), 0);
+    EXPECT_EQ(image.GetDisplayTileBytes(), held);
+    ASSERT_EQ(image.VisitDisplayTiles(0, 0, 1024, 768, count, &seen), 0);
+    EXPECT_EQ(image.GetDisplayTileBytes(), held);
 }
 
 // A zoom whose whole display raster would not fit the picture's budget is
