@@ -103,7 +103,9 @@ void CPixmoorView::ApplyScale()
     } else {
         size = FixedScaleSize(m_nScaleMode, w, h);
     }
-    m_image.Rescale(size.width, size.height);
+    // Only what the window shows is built, when it is drawn: a zoom costs
+    // a few windows' worth of memory at any scale.
+    m_image.SetDisplaySize(size.width, size.height);
     EndWaitCursor();
 }
 

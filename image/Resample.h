@@ -3,6 +3,10 @@
 // bilinear interpolation when a picture grows in both directions. Both
 // rasters share their vertical order; every byte of a pixel is treated alike,
 // so the byte order does not matter either.
+//
+// Every destination pixel is a function of its own position and of the
+// source alone, so a region of the destination can be built by itself and
+// equals the same region of the whole.
 
 #include <cstddef>
 
@@ -33,3 +37,26 @@ void MeanRow(const unsigned char* row0, const unsigned char* row1, const size_t*
 // (dst is then left unwritten).
 int ResampleRaster(const unsigned char* src, int W, int H, size_t srcStride,
                    unsigned char* dst, int w, int h, size_t dstStride);
+
+// The columns x0 .. x1 - 1 of rows y0 .. y1 - 1 of what ResampleRaster would
+// build at w x h, byte for byte, written to dst from its first row and column
+// (dst row k is destination row y0 + k; rows in storage order, as the source).
+// Returns 0 (nothing is written for an empty region), or -1 when the region
+// does not lie inside w x h or scratch memory cannot be allocated.
+int ResampleRegion(const unsigned char* src, int W, int H, size_t srcStride, int w, int h,
+                   int x0, int y0, int x1, int y1, unsigned char* dst, size_t dstStride);
+
+// Copies the source pixels at the given columns and rows (both ascending,
+// distinct) into `block`: block row r, pixel c is source pixel
+// (columns[c], rows[r]), three bytes.
+typedef void (*ResampleGather)(void* context, const int* columns, int columnCount,
+                               const int* rows, int rowCount, unsigned char* block,
+                               size_t blockStride);
+
+// ResampleRegion for a W x H source that is not laid out as rows in memory
+// (a turned or mirrored view of a raster): only the pixels the region reads
+// are asked of `gather`, once each, into a block of about the region's size
+// (up to twice as many columns and rows for a reduction).
+int ResampleRegionGathered(int W, int H, int w, int h, int x0, int y0, int x1, int y1,
+                           ResampleGather gather, void* context, unsigned char* dst,
+                           size_t dstStride);

@@ -19,7 +19,9 @@ CRgbImage::CRgbImage()
       m_pBits(nullptr),
       m_pFullBits(nullptr),
       m_pszName(nullptr),
-      m_bSharedBits(false)
+      m_bSharedBits(false),
+      m_bLazyDisplay(false),
+      m_transform(IdentityTransform())
 {
     std::memset(&m_bmih, 0, sizeof(m_bmih));
     std::memset(&m_bmi, 0, sizeof(m_bmi));
@@ -61,7 +63,7 @@ uint64_t CRgbImage::HeldRasterBytes() const
     uint64_t bytes = m_pFullBits ? RasterBytes(m_nFullWidth, m_nFullHeight) : 0;
     if (m_pBits && !m_bSharedBits)
         bytes += RasterBytes(m_nWidth, m_nHeight);
-    return bytes;
+    return bytes + m_tiles.Bytes();
 }
 
 void CRgbImage::ShareFullRaster()
@@ -79,6 +81,9 @@ void CRgbImage::ReleaseDisplay()
         std::free(m_pBits);
     m_pBits = nullptr;
     m_bSharedBits = false;
+    m_bLazyDisplay = false;
+    m_transform = IdentityTransform();
+    m_tiles.Clear();
     m_nWidth = m_nHeight = m_nPad = 0;
 }
 
@@ -237,6 +242,8 @@ int CRgbImage::Rescale(int width, int height)
 
 unsigned char* CRgbImage::ExportRgb()
 {
+    if (m_bLazyDisplay)
+        return ExportLazy();
     if (!m_pBits)
         return nullptr;
     uint64_t bytes = ExchangeBytes(m_nWidth, m_nHeight);

@@ -21,11 +21,14 @@ static void MirrorRows(unsigned char* bits, int width, int height, size_t stride
 }
 
 // Needs no memory, so it cannot fail. A shared display raster is the
-// full-size buffer and is mirrored once.
+// full-size buffer and is mirrored once; a lazy display takes the mirror
+// into its transform.
 void CRgbImage::Mirror()
 {
     if (m_pFullBits)
         MirrorRows(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth));
-    if (m_pBits && !m_bSharedBits)
+    if (m_bLazyDisplay)
+        TurnLazyDisplay(AfterMirror);
+    else if (m_pBits && !m_bSharedBits)
         MirrorRows(m_pBits, m_nWidth, m_nHeight, Stride(m_nWidth));
 }

@@ -63,9 +63,13 @@ unsigned char* CRgbImage::TurnRaster(const unsigned char* src, int width, int he
 
 // Both rasters are turned independently; a raster whose new buffer cannot be
 // had stays as it was, and so does everything after it. A shared display
-// raster is turned with the full-size raster, in the same buffer.
+// raster is turned with the full-size raster, in the same buffer; a lazy one
+// takes the turn into its transform, which needs no memory.
 void CRgbImage::Turn(bool clockwise)
 {
+    // Tiles show the picture before the turn; dropped first, their memory
+    // is free for the turned raster.
+    m_tiles.Clear();
     if (m_pFullBits) {
         unsigned char* turned =
             TurnRaster(m_pFullBits, m_nFullWidth, m_nFullHeight, clockwise, HeldRasterBytes());
@@ -81,6 +85,10 @@ void CRgbImage::Turn(bool clockwise)
             UpdateBitmapInfo();
             return;
         }
+    }
+    if (m_bLazyDisplay) {
+        TurnLazyDisplay(clockwise ? AfterClockwise : AfterCounterClockwise);
+        return;
     }
     if (m_pBits) {
         unsigned char* turned = TurnRaster(m_pBits, m_nWidth, m_nHeight, clockwise, HeldRasterBytes());

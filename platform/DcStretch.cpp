@@ -1,5 +1,7 @@
 // Bitmap transfer of CDC: StretchDIBits with COLORONCOLOR stretching.
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -7,6 +9,46 @@
 
 #include "platform/Dc.h"
 #include "platform/QtDc.h"
+
+namespace {
+
+// Pixels per band of converted rows: 256 KiB.
+const size_t kBandPixels = 65536;
+
+inline uint32_t Rgb32(const unsigned char* p)
+{
+    return 0xFF000000u | ((uint32_t)p[2] << 16) | ((uint32_t)p[1] << 8) | p[0];
+}
+
+// A run of n consecutive B, G, R pixels as 0xFFRRGGBB. Each pixel but the
+// last is read as four bytes (little-endian B, G, R and the next byte,
+// masked off); the last one alone, so nothing past the run is read.
+void ConvertRun(const unsigned char* p, int n, uint32_t* out)
+{
+    for (int c = 0; c < n - 1; ++c, p += 3) {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        out[c] = 0xFF000000u | (v & 0x00FFFFFFu);
+    }
+    out[n - 1] = Rgb32(p);
+}
+
+// The band buffer, grown to `pixels` when smaller; null when it cannot be.
+uint32_t* BandBuffer(size_t pixels)
+{
+    static uint32_t* buffer = nullptr;
+    static size_t capacity = 0;
+    if (pixels > capacity) {
+        uint32_t* grown = (uint32_t*)std::realloc(buffer, pixels * sizeof(uint32_t));
+        if (!grown)
+            return nullptr;
+        buffer = grown;
+        capacity = pixels;
+    }
+    return buffer;
+}
+
+}  // namespace
 
 int SetStretchBltMode(HDC hdc, int mode)
 {
@@ -58,36 +100,49 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, 
     const unsigned char* base = (const unsigned char*)bits;
 
     // Destination column dx shows source column xSrc + dx * srcWidth / destWidth.
-    std::vector<size_t> column((size_t)visW);
-    for (int c = 0; c < visW; ++c) {
-        int64_t dx = vx0 - left + c;
-        column[(size_t)c] = (size_t)(xSrc + dx * srcWidth / destWidth) * 3;
+    // At equal widths that is a run of consecutive pixels and needs no table.
+    const bool oneToOneColumns = srcWidth == destWidth;
+    std::vector<size_t> column(oneToOneColumns ? 0 : (size_t)visW);
+    for (size_t c = 0; c < column.size(); ++c) {
+        int64_t dx = vx0 - left + (int64_t)c;
+        column[c] = (size_t)(xSrc + dx * srcWidth / destWidth) * 3;
     }
+    const size_t firstColumn = (size_t)(xSrc + (vx0 - left)) * 3;
 
-    QImage image(visW, visH, QImage::Format_RGB32);
-    if (image.isNull())
+    // Converted a band of rows at a time into one buffer kept between calls
+    // (the one UI thread draws), so a paint of many small tiles allocates
+    // nothing and touches no fresh pages.
+    const int bandRows = std::max(1, std::min(visH, (int)(kBandPixels / (size_t)visW)));
+    uint32_t* band = BandBuffer((size_t)bandRows * (size_t)visW);
+    if (!band)
         return 0;
     int64_t previousRow = -1;
-    for (int r = 0; r < visH; ++r) {
-        uint32_t* out = (uint32_t*)image.scanLine(r);
-        // Destination row dy (from the top) shows picture row
-        // dy * srcHeight / destHeight of the source rectangle.
-        int64_t dy = vy0 - top + r;
-        int64_t fromTop = dy * srcHeight / destHeight;
-        // In a bottom-up DIB ySrc counts from the first stored row, which is
-        // the bottom of the picture.
-        int64_t stored = bottomUp ? (int64_t)ySrc + srcHeight - 1 - fromTop : ySrc + fromTop;
-        if (stored == previousRow) {
-            std::memcpy(out, image.constScanLine(r - 1), (size_t)visW * 4);
-            continue;
+    for (int r0 = 0; r0 < visH; r0 += bandRows) {
+        const int rows = std::min(bandRows, visH - r0);
+        for (int r = 0; r < rows; ++r) {
+            uint32_t* out = band + (size_t)r * visW;
+            // Destination row dy (from the top) shows picture row
+            // dy * srcHeight / destHeight of the source rectangle.
+            int64_t dy = vy0 - top + r0 + r;
+            int64_t fromTop = dy * srcHeight / destHeight;
+            // In a bottom-up DIB ySrc counts from the first stored row, which is
+            // the bottom of the picture.
+            int64_t stored = bottomUp ? (int64_t)ySrc + srcHeight - 1 - fromTop : ySrc + fromTop;
+            if (stored == previousRow && r > 0) {
+                std::memcpy(out, out - visW, (size_t)visW * 4);
+                continue;
+            }
+            previousRow = stored;
+            const unsigned char* row = base + (size_t)stored * stride;
+            if (oneToOneColumns)
+                ConvertRun(row + firstColumn, visW, out);
+            else
+                for (int c = 0; c < visW; ++c)
+                    out[c] = Rgb32(row + column[(size_t)c]);
         }
-        previousRow = stored;
-        const unsigned char* row = base + (size_t)stored * stride;
-        for (int c = 0; c < visW; ++c) {
-            const unsigned char* p = row + column[(size_t)c];
-            out[c] = 0xFF000000u | ((uint32_t)p[2] << 16) | ((uint32_t)p[1] << 8) | p[0];
-        }
+        QImage image((const uchar*)band, visW, rows, (qsizetype)visW * 4,
+                     QImage::Format_RGB32);
+        impl->painter->drawImage(QPoint((int)vx0, (int)vy0 + r0), image);
     }
-    impl->painter->drawImage(QPoint((int)vx0, (int)vy0), image);
     return destHeight;
 }

@@ -1,0 +1,33 @@
+#include "image/DisplayGeometry.h"
+
+#include <algorithm>
+
+bool IsEmptyRect(const DisplayRect& r)
+{
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+DisplayRect IntersectRects(const DisplayRect& a, const DisplayRect& b)
+{
+    DisplayRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                  std::min(a.bottom, b.bottom)};
+    if (IsEmptyRect(r))
+        r = DisplayRect{0, 0, 0, 0};
+    return r;
+}
+
+TileSpan TilesMeeting(const DisplayRect& area)
+{
+    if (IsEmptyRect(area))
+        return TileSpan{0, 0, 0, 0};
+    return TileSpan{area.left / kDisplayTileSide, area.top / kDisplayTileSide,
+                    (area.right - 1) / kDisplayTileSide + 1,
+                    (area.bottom - 1) / kDisplayTileSide + 1};
+}
+
+DisplayRect TileRect(int col, int row, int width, int height)
+{
+    const int left = col * kDisplayTileSide, top = row * kDisplayTileSide;
+    return DisplayRect{left, top, std::min(left + kDisplayTileSide, width),
+                       std::min(top + kDisplayTileSide, height)};
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The tiles of a display built part by part that are kept for the next
+// paints: a small table of equal pixel buffers, least recently used out
+// first. Buffers of tiles that no longer show (after a zoom or a turn) are
+// kept as spares for the next tiles, so a new zoom touches no fresh memory.
+//
+// Its limit follows the window: about three times the bytes of the most
+// tiles one draw has needed (so a scroll back and forth finds its tiles),
+// never under kMinBytes nor over kMaxBytes; the need outlives the tiles, as
+// the window stays when the zoom changes. Bytes() counts tiles and spares,
+// and the caller counts it in the picture's memory budget.
+
+#include <cstdint>
+
+#include "image/DisplayGeometry.h"
+
+class CDisplayTiles {
+public:
+    // Every buffer holds a whole tile of kSide x kSide pixels as a bottom-up
+    // DIB (edge tiles use part of theirs).
+    static constexpr int kSide = kDisplayTileSide;
+    static constexpr uint64_t kBufferBytes = 3 * (uint64_t)kSide * (kSide + 3);
+    static constexpr uint64_t kMinBytes = (uint64_t)4 << 20;
+    static constexpr uint64_t kMaxBytes = (uint64_t)48 << 20;
+    static constexpr int kMaxTiles = 256;
+
+    CDisplayTiles();
+    ~CDisplayTiles();
+    CDisplayTiles(const CDisplayTiles&) = delete;
+    CDisplayTiles& operator=(const CDisplayTiles&) = delete;
+
+    // The pixels kept for tile (col, row), or null; a hit makes the tile the
+    // most recently used.
+    const unsigned char* Find(int col, int row);
+    // A buffer for a new tile: a spare, the least recently used tile's when
+    // the cache is at its limit or `mayGrow` is false, else a new one. Null
+    // when there is none to be had. Hand it back with Keep or GiveBack.
+    unsigned char* TakeBuffer(bool mayGrow);
+    // Keeps a buffer from TakeBuffer as tile (col, row).
+    void Keep(int col, int row, unsigned char* buffer);
+    // Returns a buffer from TakeBuffer unused.
+    void GiveBack(unsigned char* buffer);
+    // Every tile's buffer becomes a spare: the picture they showed changed.
+    void Recycle();
+    // Frees every tile and spare (the limit stays).
+    void Clear();
+
+    // A draw that needs `bytes` of tiles: the limit grows to about three
+    // times the most any draw has needed.
+    void NoteDrawNeeds(uint64_t bytes);
+    uint64_t Limit() const;
+    // Bytes of the buffers held, tiles and spares.
+    uint64_t Bytes() const { return (uint64_t)(m_nCount + m_nSpares) * kBufferBytes; }
+    int Count() const { return m_nCount; }
+
+private:
+    struct Tile {
+        int col, row;
+        unsigned char* bits;
+        uint64_t lastUse;
+    };
+
+    // The least recently used tile leaves the table; its buffer is returned.
+    unsigned char* Evict();
+    // The table and the spare list, made on first use: most images (the
+    // browser's cells) never build a tile.
+    bool MakeTable();
+
+    Tile* m_pTiles;
+    unsigned char** m_pSpares;
+    int m_nCount;
+    int m_nSpares;
+    uint64_t m_nClock;
+    uint64_t m_nMostNeeded;
+};
