@@ -129,13 +129,19 @@ int CRgbImage::SetImage(const char* name, const unsigned char* pixels, int width
         return -1;
 
     // The caller's decoded buffer is alive while it is copied.
-    m_pFullBits = AllocRaster(width, height, ExchangeBytes(width, height));
-    if (!m_pFullBits)
+    unsigned char* bits = AllocRaster(width, height, ExchangeBytes(width, height));
+    if (!bits)
         return -1;
-    m_nFullPad = RowFill(width);
-    FlipRowsSwapRedBlue(pixels, (size_t)width * 3, m_pFullBits, Stride(width), width, height);
+    FlipRowsSwapRedBlue(pixels, (size_t)width * 3, bits, Stride(width), width, height);
+    return InstallFullRaster(bits, width, height);
+}
+
+int CRgbImage::InstallFullRaster(unsigned char* bits, int width, int height)
+{
+    m_pFullBits = bits;
     m_nFullWidth = width;
     m_nFullHeight = height;
+    m_nFullPad = RowFill(width);
     // The display raster at full size shares the full-size buffer.
     return Rescale(width, height);
 }
@@ -149,11 +155,7 @@ int CRgbImage::TakeImage(const char* name, unsigned char* bits, int width, int h
         std::free(bits);
         return -1;
     }
-    m_pFullBits = bits;
-    m_nFullWidth = width;
-    m_nFullHeight = height;
-    m_nFullPad = RowFill(width);
-    return Rescale(width, height);
+    return InstallFullRaster(bits, width, height);
 }
 
 int CRgbImage::SetScaledImage(const char* name, const unsigned char* pixels, int width,

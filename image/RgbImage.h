@@ -139,6 +139,9 @@ private:
     // Releases the display raster (never a buffer it shares); sizes become 0.
     void ReleaseDisplay();
     void ReleaseRasters();
+    // Makes `bits` (stored layout, owned from now on) the full-size raster
+    // and shares it as the display raster.
+    int InstallFullRaster(unsigned char* bits, int width, int height);
     // Replaces the name with a copy of `name` (null: none). The copy is made
     // before the old name is released, so the image's own name may be given.
     int ReplaceName(const char* name);

@@ -361,3 +361,26 @@ TEST(RgbImage, ZeroTargetInSetScaledImageGivesNoPicture)
     EXPECT_STREQ(image.GetName(), "z");
     ExpectNoRasters(image);
 }
+
+// A raster already in stored layout is taken over as it is: the same
+// picture as SetImage of its exchange form, and no copy is left behind on
+// failure (the sanitizer build sees a leak or a double free).
+TEST(RgbImageTake, StoredRasterIsTakenOverAndReleasedOnFailure)
+{
+    const int w = 5, h = 3;
+    const std::vector<unsigned char> rgb = RandomPicture(w, h, 7);
+    CRgbImage reference;
+    ASSERT_EQ(reference.SetImage("r", rgb.data(), w, h), 0);
+    unsigned char* bits = (unsigned char*)malloc(3 * h * (w + 3));
+    memcpy(bits, reference.GetFullBits(), StoredStride(w) * h);
+    CRgbImage taken;
+    ASSERT_EQ(taken.TakeImage("t", bits, w, h), 0);
+    EXPECT_EQ(taken.GetFullBits(), bits);
+    EXPECT_TRUE(taken.SharesRasters());
+    EXPECT_STREQ(taken.GetName(), "t");
+    EXPECT_EQ(Exported(taken), rgb);
+    EXPECT_EQ(taken.TakeImage("u", (unsigned char*)malloc(16), 0, 4), -1);
+    EXPECT_EQ(taken.GetFullBits(), nullptr);
+    EXPECT_STREQ(taken.GetName(), "u");
+    EXPECT_EQ(taken.TakeImage("v", nullptr, 2, 2), -1);
+}
