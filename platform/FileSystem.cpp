@@ -117,6 +117,9 @@ int PlatformRemoveFile(const char* path)
 
 int PlatformMakeDirectories(const std::string& dir, unsigned int mode)
 {
+    struct stat st;
+    if (!dir.empty() && stat(dir.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? 0 : -1;
     for (size_t i = 1; i <= dir.size(); ++i) {
         if (i < dir.size() && dir[i] != '/')
             continue;
@@ -124,7 +127,6 @@ int PlatformMakeDirectories(const std::string& dir, unsigned int mode)
         if (mkdir(part.c_str(), (mode_t)mode) != 0 && errno != EEXIST)
             return -1;
     }
-    struct stat st;
     return !dir.empty() && stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? 0 : -1;
 }
 
