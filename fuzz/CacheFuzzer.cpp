@@ -72,6 +72,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     g_dir = templ;
     mkdir((g_dir + "/photos").c_str(), 0700);
     CDriveTable::Instance().SetDrive('C', g_dir);
+    setenv("XDG_CACHE_HOME", g_dir.c_str(), 1);
+    mkdir((g_dir + "/pixmoor").c_str(), 0700);
     SetMessageBoxHandler(CountMessage);
     // Streams in the file may declare large pictures.
     SetRasterByteLimit(64u << 20);
@@ -81,7 +83,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string cacheNative = g_dir + "/ThumbNails.bin";
+    const std::string cacheNative = g_dir + "/pixmoor/ThumbNails.bin";
     WriteFile(cacheNative, data, size);
     // The photos exist (except one chosen by the input) with the times the
     // file's entries carry, so lookups reach the entries' blocks.

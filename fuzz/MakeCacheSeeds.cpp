@@ -52,7 +52,7 @@ bool Store(CBrowseCache& cache, int which, int seconds, int width, int height)
 
 bool CopyOut(const std::string& outDir, const char* name)
 {
-    std::string cmd = "cp '" + g_dir + "/ThumbNails.bin' '" + outDir + "/" + name + "'";
+    std::string cmd = "cp '" + g_dir + "/pixmoor/ThumbNails.bin' '" + outDir + "/" + name + "'";
     return system(cmd.c_str()) == 0;
 }
 
@@ -71,6 +71,7 @@ int main(int argc, char** argv)
     g_dir = templ;
     mkdir((g_dir + "/photos").c_str(), 0700);
     CDriveTable::Instance().SetDrive('C', g_dir);
+    setenv("XDG_CACHE_HOME", g_dir.c_str(), 1);
 
     bool ok = true;
     {

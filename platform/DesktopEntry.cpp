@@ -1,12 +1,12 @@
 #include "platform/DesktopEntry.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/FileSystem.h"
 
 std::string MimeTypeOfExtension(const char* ext)
 {
@@ -113,14 +113,7 @@ std::string DesktopEntryDirectory()
 // Creates dir and its missing parents.
 static bool MakeDirs(const std::string& dir)
 {
-    for (size_t i = 1; i <= dir.size(); ++i) {
-        if (i == dir.size() || dir[i] == '/') {
-            const std::string part = dir.substr(0, i);
-            if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
-                return false;
-        }
-    }
-    return true;
+    return PlatformMakeDirectories(dir, 0755) == 0;
 }
 
 std::string DesktopServiceDirectory()

@@ -6,7 +6,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
-static std::string HomeDirectory()
+#include "platform/UserCacheFile.h"
+
+std::string PlatformHomeDirectory()
 {
     const char* home = getenv("HOME");
     if (home && *home)
@@ -28,7 +30,7 @@ static int DriveIndex(char letter)
 
 CDriveTable::CDriveTable()
 {
-    SetDrive('C', HomeDirectory());
+    SetDrive('C', PlatformHomeDirectory());
     SetDrive('Z', "/");
 }
 
@@ -119,6 +121,8 @@ std::string NativePath(const char* path)
     // Out of memory the path is unusable, like one on a missing drive: every
     // caller then fails with its own result instead of an exception.
     try {
+        if (IsUserCacheFilePath(path))
+            return UserCacheFileNative();
         return CDriveTable::Instance().ToNative(path);
     } catch (const std::bad_alloc&) {
         return std::string();

@@ -40,5 +40,10 @@ private:
 };
 
 // The native path for `path` through the process-wide table; "" also when
-// memory runs out (it never throws).
+// memory runs out (it never throws). The thumbnail cache's drive path
+// "C:/ThumbNails.bin" is the one exception: it names the file in the user's
+// cache directory (UserCacheFile.h), not in drive C:.
 std::string NativePath(const char* path);
+
+// The user's home directory: $HOME, else the password database's, else "/".
+std::string PlatformHomeDirectory();

@@ -1,5 +1,6 @@
 #include "FileSystem.h"
 
+#include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <string>
@@ -113,6 +114,21 @@ int PlatformRemoveFile(const char* path)
     if (native.empty())
         return -1;
     return remove(native.c_str());
+}
+
+int PlatformMakeDirectories(const std::string& dir, unsigned int mode)
+{
+    struct stat st;
+    if (!dir.empty() && stat(dir.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? 0 : -1;
+    for (size_t i = 1; i <= dir.size(); ++i) {
+        if (i < dir.size() && dir[i] != '/')
+            continue;
+        const std::string part = dir.substr(0, i);
+        if (mkdir(part.c_str(), (mode_t)mode) != 0 && errno != EEXIST)
+            return -1;
+    }
+    return !dir.empty() && stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? 0 : -1;
 }
 
 std::string PlatformFullPath(const char* name)

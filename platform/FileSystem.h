@@ -69,3 +69,7 @@ std::string PlatformFullPath(const char* name);
 // fopen / remove through the drive table.
 FILE* PlatformOpenFile(const char* path, const char* mode);
 int PlatformRemoveFile(const char* path);
+
+// Creates the native directory `dir` and its missing parents with `mode`
+// (less what the umask takes). 0 when `dir` is a directory afterwards.
+int PlatformMakeDirectories(const std::string& dir, unsigned int mode);

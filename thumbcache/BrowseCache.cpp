@@ -1,16 +1,12 @@
 #include "thumbcache/BrowseCache.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 #include "codec/JpegConverter.h"
 #include "codec/JpegName.h"
-#include "platform/FileSharing.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
 #include "thumbcache/CacheBlockStore.h"
 #include "thumbcache/CacheFileIo.h"
 #include "thumbcache/ThumbnailMaker.h"
@@ -19,9 +15,6 @@ namespace {
 
 constexpr int kThumbnailQuality = 65;
 constexpr int kIndexGrowth = 100;
-const char kCorruptMessage[] = "Thumbnail image cache is corrupt or out of memory";
-const char kNameLengthMessage[] = "thumb_img_header is messed up";
-const char kFreeSeekMessage[] = "fseek Failed: read from free list";
 
 // The key time of a photograph: unreadable or negative times count as 0.
 int KeyTime(const char* path)
@@ -115,116 +108,6 @@ int CBrowseCache::GetModifiedTime(const char* path)
     if (t > INT_MAX)
         return (int)(t & INT_MAX);
     return (int)t;
-}
-
-int CBrowseCache::CreateThumbnailCache(const char* path)
-{
-    // Written under a name of its own and then put in place whole, so that a
-    // process opening the cache meanwhile never reads a part-written file,
-    // and a file another process has just put there is kept.
-    char temp[sizeof m_cachePath + 32];
-    snprintf(temp, sizeof temp, "%s.new.%ld", path, (long)getpid());
-    FILE* file = PlatformOpenFile(temp, "wb");
-    if (!file)
-        return -1;
-    int written = WriteNewCacheFile(file);
-    if (fclose(file) != 0 || written != kCacheOk) {
-        PlatformRemoveFile(temp);
-        return -1;
-    }
-    if (PlatformPlaceNewFile(temp, path) < 0)
-        return -1;
-    m_cacheFile = PlatformOpenFile(path, "r+b");
-    return m_cacheFile ? 0 : -1;
-}
-
-void CBrowseCache::DropCacheFile()
-{
-    if (m_cacheFile) {
-        // Another process may have discarded this file and made a new one
-        // already; that one is not ours to remove.
-        if (PlatformIsSameFile(m_cacheFile, m_cachePath))
-            PlatformRemoveFile(m_cachePath);
-        fclose(m_cacheFile);
-        m_cacheFile = nullptr;
-    } else {
-        PlatformRemoveFile(m_cachePath);
-    }
-    ReleaseIndex();
-}
-
-void CBrowseCache::DiscardThumbnailCache()
-{
-    DiscardForStatus(kCacheCorrupt);
-}
-
-void CBrowseCache::DiscardForStatus(int status)
-{
-    DropCacheFile();
-    if (status == kCacheNameTooLong)
-        AfxMessageBox(kNameLengthMessage, MB_OK);
-    else if (status == kCacheFreeSeekFailed)
-        AfxMessageBox(kFreeSeekMessage, MB_OK);
-    AfxMessageBox(kCorruptMessage, MB_OK);
-}
-
-int CBrowseCache::LoadIndex(const CacheHeader& header)
-{
-    ReleaseIndex();
-    // Zeroed slots: names read so far are released on failure.
-    m_cacheIndex = (ThumbnailIndexEntry*)calloc((size_t)header.entryCount + 1,
-                                                sizeof(ThumbnailIndexEntry));
-    if (!m_cacheIndex)
-        return kCacheNoMemory;
-    m_cacheCount = m_cacheCapacity = header.entryCount;
-    int status = LoadCacheEntries(m_cacheFile, header, m_cacheIndex);
-    if (status != kCacheOk)
-        ReleaseIndex();
-    return status;
-}
-
-int CBrowseCache::OpenThumbnailCache(const char* path)
-{
-    if (m_cacheFile) {
-        fclose(m_cacheFile);
-        m_cacheFile = nullptr;
-    }
-    // Another process may discard the file, or put a new one in its place,
-    // between this open and its lock: then open what the path names now.
-    for (int attempt = 0; attempt < 3 && !m_cacheFile; ++attempt) {
-        errno = 0;
-        m_cacheFile = PlatformOpenFile(path, "r+b");
-        // Only a missing file is created: after any other failure (no
-        // memory, no file handles, no permission) a cache may be there.
-        if (!m_cacheFile && (errno != ENOENT || CreateThumbnailCache(path) != 0))
-            return -1;
-        if (PlatformLockFile(m_cacheFile, true, kCacheLockWaitMs) != 0) {
-            fclose(m_cacheFile);
-            m_cacheFile = nullptr;
-            return -1;
-        }
-        if (!PlatformIsSameFile(m_cacheFile, path)) {
-            fclose(m_cacheFile);
-            m_cacheFile = nullptr;
-        }
-    }
-    if (!m_cacheFile)
-        return -1;
-
-    CacheHeader header;
-    if (CacheReadHeader(m_cacheFile, &header) != 0 || !IsCacheHeaderSane(header)) {
-        DiscardThumbnailCache();
-        return -1;
-    }
-    int status = LoadIndex(header);
-    if (status != kCacheOk) {
-        DiscardForStatus(status);
-        return -1;
-    }
-    m_cacheBlockSize = header.blockSize;
-    m_cacheDataStart = kCacheHeaderBytes + header.dataOffset;
-    EndCacheAccess();
-    return 0;
 }
 
 unsigned char* CBrowseCache::FindThumbnail(const char* path, int* width, int* height)

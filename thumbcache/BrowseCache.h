@@ -4,6 +4,11 @@
 // class, so these are CBrowse's own members; kept apart (and free of any GUI)
 // so the cache can be used and tested without a window.
 //
+// That drive path names the file in the user's cache directory
+// ($XDG_CACHE_HOME/pixmoor, platform/UserCacheFile.h), made 0700 on first
+// use, where a file left in drive C: by earlier versions is moved. Cache
+// files are created 0600, and one found readable by others is narrowed.
+//
 // Messages go through AfxMessageBox (platform/MessageBox.h).
 //
 // Several processes may use one cache file. Every open, store, eviction and

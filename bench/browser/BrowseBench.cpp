@@ -66,6 +66,7 @@ int main(int argc, char** argv)
     }
     const std::string dir = templ;
     CDriveTable::Instance().SetDrive('C', dir);
+    setenv("XDG_CACHE_HOME", dir.c_str(), 1);  // the cache file in dir/pixmoor
     mkdir((dir + "/B").c_str(), 0755);
     long long bytes = 0;
     std::vector<std::string> paths;

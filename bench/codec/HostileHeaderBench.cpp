@@ -57,12 +57,14 @@ int Probe(const char* file, const std::string& mode, long limitMb)
         if (!mkdtemp(dir))
             return 1;
         CDriveTable::Instance().SetDrive('C', dir);
+        setenv("XDG_CACHE_HOME", dir, 1);
         {
             CBrowseCache cache;
             pixels = cache.GetThumbnail(file, &width, &height);
         }
-        // The cache file is all the directory holds.
-        unlink((std::string(dir) + "/ThumbNails.bin").c_str());
+        // The cache file and its folder are all the directory holds.
+        unlink((std::string(dir) + "/pixmoor/ThumbNails.bin").c_str());
+        rmdir((std::string(dir) + "/pixmoor").c_str());
         rmdir(dir);
     } else if (strcmp(file, "none") != 0) {
         CJpegConverter converter;

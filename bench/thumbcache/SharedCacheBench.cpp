@@ -70,6 +70,7 @@ int main()
         return 1;
     }
     CDriveTable::Instance().SetDrive('C', work);
+    setenv("XDG_CACHE_HOME", work, 1);  // the cache file in work/pixmoor
     const std::vector<unsigned char> small = Pixels(8, 8, 3);
     const std::vector<unsigned char> thumb = Pixels(150, 100, 5);
     {

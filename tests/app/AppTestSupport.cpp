@@ -56,9 +56,12 @@ void ViewerTest::SetUp()
         m_dialogTitles.push_back(dialog.windowTitle().toStdString());
         return m_onDialog ? m_onDialog(dialog) : (int)QDialog::Rejected;
     });
-    // Each test starts with empty settings.
+    // Each test starts with empty settings and an empty thumbnail cache.
     const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     QDir(config + "/Quillon Works").removeRecursively();
+    const QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!cache.isEmpty())
+        QDir(cache + "/pixmoor").removeRecursively();
 }
 
 void ViewerTest::CloseApp()

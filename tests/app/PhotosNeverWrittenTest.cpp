@@ -1,8 +1,8 @@
 // The viewer only reads pictures: a whole session of opening, rotating,
 // zooming, printing, browsing, Ctrl+S, Ctrl+N and exit leaves every photo's
 // bytes and modification time as they were, and creates or removes no file
-// but the thumbnail cache, the settings file, the desktop entry and the
-// PDF the user printed to.
+// but the thumbnail cache (in the user's cache folder, none in drive C:), the
+// settings file, the desktop entry and the PDF the user printed to.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -75,6 +75,7 @@ protected:
         m_watched = { { m_dir.path(), "C:" },
                       { qEnvironmentVariable("XDG_CONFIG_HOME"), "config" },
                       { qEnvironmentVariable("XDG_DATA_HOME"), "data" },
+                      { qEnvironmentVariable("XDG_CACHE_HOME"), "cache" },
                       { m_pdfDir.path(), "pdf" } };
         m_before = Listing();
     }
@@ -100,7 +101,8 @@ protected:
     // QtProject.conf is Qt's file dialog keeping its own history.
     static bool MayBeCreated(const std::string& name)
     {
-        static const std::set<std::string> exact = { "C:/ThumbNails.bin",
+        static const std::set<std::string> exact = { "cache/pixmoor",
+                                                     "cache/pixmoor/ThumbNails.bin",
                                                      "config/Quillon Works",
                                                      "config/Quillon Works/pixmoor.conf",
                                                      "config/QtProject.conf",
@@ -244,7 +246,7 @@ TEST_F(PhotosNeverWrittenTest, AWholeSessionLeavesEveryPhotoAsItWasAndMakesOnlyT
         EXPECT_TRUE(after.count(name)) << "removed: " << name;
     }
     // The session did reach the browser's cache and the printer.
-    EXPECT_TRUE(after.count("C:/ThumbNails.bin"));
+    EXPECT_TRUE(after.count("cache/pixmoor/ThumbNails.bin"));
     EXPECT_TRUE(after.count("pdf/out.pdf"));
     EXPECT_TRUE(s_messages.empty()) << (s_messages.empty() ? "" : s_messages.front());
 }

@@ -270,6 +270,7 @@ int main(int argc, char** argv)
     const QString home = g_home->path();
     qputenv("XDG_CONFIG_HOME", (home + "/config").toLocal8Bit());
     qputenv("XDG_DATA_HOME", (home + "/data").toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (home + "/cache").toLocal8Bit());
     qputenv("PIXMOOR_DRIVES", ("C=" + home).toLocal8Bit());
     g_bus = std::make_unique<TestSessionBus>(home);
     g_printer = std::make_unique<TestPrintServer>(home);

@@ -76,6 +76,10 @@ void BrowseTest::SetUp()
     m_dir = buf.data();
     CDriveTable::Instance().Clear();
     CDriveTable::Instance().SetDrive('C', m_dir);
+    // An empty thumbnail cache (in the test environment's cache folder).
+    if (const char* cache = getenv("XDG_CACHE_HOME")) {
+        ASSERT_EQ(system(("rm -rf '" + std::string(cache) + "/pixmoor'").c_str()), 0);
+    }
     g_messages.clear();
     g_owner = OwnerRecord();
     SetMessageBoxHandler(RecordMessage);

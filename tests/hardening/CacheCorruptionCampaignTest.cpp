@@ -84,9 +84,10 @@ protected:
     // 0x01 too where `second` is set.
     void FlipRange(size_t begin, size_t end, const char* region, size_t step = 1,
                    bool second = true);
-    static std::string CacheNative() { return s_dir + "/ThumbNails.bin"; }
+    static std::string CacheNative() { return s_dir + "/cache/pixmoor/ThumbNails.bin"; }
 
     static std::string s_dir;
+    static EnvironmentOverride s_environment;
     static std::vector<Photo> s_photos;
     static std::vector<unsigned char> s_pristine;
     static ParsedCache s_layout;
@@ -99,6 +100,7 @@ protected:
 };
 
 std::string CacheCorruptionCampaign::s_dir;
+EnvironmentOverride CacheCorruptionCampaign::s_environment;
 std::vector<Photo> CacheCorruptionCampaign::s_photos;
 std::vector<unsigned char> CacheCorruptionCampaign::s_pristine;
 ParsedCache CacheCorruptionCampaign::s_layout;
@@ -111,6 +113,7 @@ void CacheCorruptionCampaign::SetUpTestSuite()
     s_dir = templ;
     ASSERT_EQ(mkdir((s_dir + "/p").c_str(), 0700), 0);
     CDriveTable::Instance().SetDrive('C', s_dir);
+    s_environment.Set("XDG_CACHE_HOME", s_dir + "/cache");
     g_messages.clear();
     SetMessageBoxHandler(RecordMessage);
 
@@ -150,6 +153,7 @@ void CacheCorruptionCampaign::SetUpTestSuite()
 
 void CacheCorruptionCampaign::TearDownTestSuite()
 {
+    s_environment.Restore();
     std::string cmd = "rm -rf '" + s_dir + "'";
     if (system(cmd.c_str()) != 0)
         fprintf(stderr, "could not remove %s\n", s_dir.c_str());

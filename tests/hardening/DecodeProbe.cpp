@@ -37,6 +37,7 @@ int main(int argc, char** argv)
         if (!mkdtemp(dir))
             return 1;
         CDriveTable::Instance().SetDrive('C', dir);
+        setenv("XDG_CACHE_HOME", dir, 1);
         {
             CBrowseCache cache;
             pixels = cache.GetThumbnail(argv[1], &width, &height);

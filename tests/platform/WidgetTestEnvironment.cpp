@@ -1,6 +1,7 @@
 // Gives widget tests a QApplication on the offscreen platform, with the
-// settings store and the desktop-entry folder redirected into a temporary
-// directory so no test touches the user's own.
+// home directory, the settings store, the desktop-entry folder and the
+// thumbnail cache's folder redirected into a temporary directory so no test
+// touches the user's own.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -18,6 +19,8 @@ public:
         m_home = std::make_unique<QTemporaryDir>();
         qputenv("XDG_CONFIG_HOME", (m_home->path() + "/config").toLocal8Bit());
         qputenv("XDG_DATA_HOME", (m_home->path() + "/data").toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", (m_home->path() + "/cache").toLocal8Bit());
+        qputenv("HOME", m_home->path().toLocal8Bit());
         static int argc = 1;
         static char name[] = "pixmoor-test";
         static char* argv[] = { name, nullptr };

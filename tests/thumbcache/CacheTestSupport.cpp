@@ -29,6 +29,8 @@ void CacheTest::SetUp()
     ASSERT_NE(mkdtemp(buf.data()), nullptr);
     m_dir = buf.data();
     CDriveTable::Instance().SetDrive('C', m_dir);
+    m_environment.Set("HOME", m_dir);
+    m_environment.Set("XDG_CACHE_HOME", m_dir + "/cache");
     g_messages.clear();
     SetMessageBoxHandler(RecordMessage);
 }
@@ -36,9 +38,29 @@ void CacheTest::SetUp()
 void CacheTest::TearDown()
 {
     SetMessageBoxHandler(nullptr);
+    m_environment.Restore();
     std::string cmd = "rm -rf '" + m_dir + "'";
     if (system(cmd.c_str()) != 0)
         fprintf(stderr, "could not remove %s\n", m_dir.c_str());
+}
+
+void EnvironmentOverride::Set(const char* name, const std::string& value)
+{
+    const char* old = getenv(name);
+    m_saved.push_back(Saved{name, old != nullptr, old ? old : ""});
+    setenv(name, value.c_str(), 1);
+}
+
+void EnvironmentOverride::Restore()
+{
+    // Newest first, so a name set twice gets its first value back.
+    for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it) {
+        if (it->wasSet)
+            setenv(it->name.c_str(), it->value.c_str(), 1);
+        else
+            unsetenv(it->name.c_str());
+    }
+    m_saved.clear();
 }
 
 std::vector<unsigned char> MakeBytes(size_t size, uint32_t seed)

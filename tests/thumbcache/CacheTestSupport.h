@@ -1,6 +1,7 @@
 #pragma once
-// Shared pieces of the thumbnail cache tests: a fixture that points drive C:
-// at a fresh temporary directory and records message boxes, byte-level
+// Shared pieces of the thumbnail cache tests: a fixture that points drive C:,
+// the home and the cache directory at a fresh temporary directory and
+// records message boxes, byte-level
 // access to the cache file, an independent parser of the file, and photos
 // made with the project's encoder.
 
@@ -41,6 +42,25 @@ struct ParsedCache {
 extern std::vector<std::string> g_messages;
 int RecordMessage(const char* text, unsigned int type);
 
+// Sets environment variables for a while and puts the old values back.
+class EnvironmentOverride {
+public:
+    ~EnvironmentOverride() { Restore(); }
+    void Set(const char* name, const std::string& value);
+    void Restore();
+
+private:
+    struct Saved {
+        std::string name;
+        bool wasSet;
+        std::string value;
+    };
+    std::vector<Saved> m_saved;
+};
+
+// Drive C: and the home directory are a fresh temporary directory, and the
+// user's cache directory ($XDG_CACHE_HOME) is its folder "cache", so no test
+// touches the user's own files.
 class CacheTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -48,9 +68,13 @@ protected:
 
     // Native path of a file in drive C:.
     std::string Native(const std::string& name) const { return m_dir + "/" + name; }
-    std::string CacheNative() const { return Native("ThumbNails.bin"); }
+    // The file "C:/ThumbNails.bin" names: in the cache directory.
+    std::string CacheNative() const { return m_dir + "/cache/pixmoor/ThumbNails.bin"; }
+    // Where earlier versions kept it: drive C: itself.
+    std::string EarlierCacheNative() const { return Native("ThumbNails.bin"); }
 
     std::string m_dir;
+    EnvironmentOverride m_environment;
 };
 
 // Pseudo-random bytes, different for each seed.
