@@ -228,8 +228,12 @@ void DoVisitTiles(ImageFuzzState& s, FuzzInput& in)
 {
     const int W = s.image.GetWidth(), H = s.image.GetHeight();
     const int left = in.Along(W), top = in.Along(H);
-    const int right = ClampToInt((int64_t)left + in.Length((int64_t)W - left, kMaxClipSide));
-    const int bottom = ClampToInt((int64_t)top + in.Length((int64_t)H - top, kMaxClipSide));
+    // A clip is a window's worth: one that runs past the end of a large
+    // display is cut to kMaxClipSide (it would ask for every tile there is).
+    const int right = ClampToInt(
+        (int64_t)left + std::min(in.Length((int64_t)W - left, kMaxClipSide), kMaxClipSide));
+    const int bottom = ClampToInt(
+        (int64_t)top + std::min(in.Length((int64_t)H - top, kMaxClipSide), kMaxClipSide));
     TileVisit v;
     v.s = &s;
     v.left = std::max(left, 0);
