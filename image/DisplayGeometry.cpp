@@ -25,9 +25,11 @@ TileSpan TilesMeeting(const DisplayRect& area)
                     (area.bottom - 1) / kDisplayTileSide + 1};
 }
 
+// The last tile of a display nearly INT_MAX wide starts within a tile of
+// INT_MAX: its end is found from what is left, never as left + side.
 DisplayRect TileRect(int col, int row, int width, int height)
 {
     const int left = col * kDisplayTileSide, top = row * kDisplayTileSide;
-    return DisplayRect{left, top, std::min(left + kDisplayTileSide, width),
-                       std::min(top + kDisplayTileSide, height)};
+    return DisplayRect{left, top, left + std::min(kDisplayTileSide, width - left),
+                       top + std::min(kDisplayTileSide, height - top)};
 }

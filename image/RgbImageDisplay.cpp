@@ -1,5 +1,6 @@
 // The display built part by part: CRgbImage::SetDisplaySize and what reads
 // or draws such a display without ever holding it whole.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -139,11 +140,15 @@ int CRgbImage::CopyTurnedRegion(int x, int y, int width, int height, unsigned ch
     unsigned char* block = (unsigned char*)std::malloc((size_t)kTurnedBlock * kTurnedBlock * 3);
     if (!block)
         return -1;
+    // Blocks are counted from the region's corner: near the end of a display
+    // INT_MAX long, a position plus a block would not be an int.
     int result = 0;
-    for (int by = y; by < y + height && result == 0; by += kTurnedBlock) {
-        const int by1 = by + kTurnedBlock < y + height ? by + kTurnedBlock : y + height;
-        for (int bx = x; bx < x + width && result == 0; bx += kTurnedBlock) {
-            const int bx1 = bx + kTurnedBlock < x + width ? bx + kTurnedBlock : x + width;
+    for (int dy = 0, rows = 0; dy < height && result == 0; dy += rows) {
+        rows = std::min(kTurnedBlock, height - dy);
+        const int by = y + dy, by1 = by + rows;
+        for (int dx = 0, cols = 0; dx < width && result == 0; dx += cols) {
+            cols = std::min(kTurnedBlock, width - dx);
+            const int bx = x + dx, bx1 = bx + cols;
             int u0, v0, u1, v1;
             MapRectToOriginal(m_transform, bx, by, bx1, by1, w0, h0, &u0, &v0, &u1, &v1);
             // Stored rows h0 - v1 .. h0 - v0 - 1 of the sized display.
@@ -242,8 +247,8 @@ unsigned char* CRgbImage::ExportLazy()
         return nullptr;
     }
     const size_t outStride = (size_t)m_nWidth * 3;
-    for (int y = 0; y < m_nHeight; y += band) {
-        const int n = y + band <= m_nHeight ? band : m_nHeight - y;
+    for (int y = 0, n = 0; y < m_nHeight; y += n) {
+        n = std::min(band, m_nHeight - y);
         if (CopyDisplayRegion(0, y, m_nWidth, n, rows, stride) != 0) {
             std::free(out);
             out = nullptr;

@@ -6,6 +6,7 @@
 // changed, and a cache that grows without bound.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <random>
 #include <string>
@@ -123,6 +124,43 @@ void RandomDisplaySize(const CRgbImage& ref, std::mt19937& rng, int* w, int* h)
     case 3: *w = 4 * fw; *h = 4 * fh; return;
     default: *w = 1 + (int)(rng() % (4 * fw)); *h = 1 + (int)(rng() % (4 * fh)); return;
     }
+}
+
+// Display pixel (x, y) read alone with CopyDisplayRegion, as R, G, B;
+// ~0u when the read is refused.
+uint32_t RegionPixel(const CRgbImage& image, int x, int y)
+{
+    unsigned char p[3];
+    if (image.CopyDisplayRegion(x, y, 1, 1, p, 3) != 0)
+        return ~0u;
+    return ((uint32_t)p[2] << 16) | ((uint32_t)p[1] << 8) | p[0];
+}
+
+struct PixelInTiles {
+    int x, y;
+    uint32_t value;
+    int found;
+};
+
+void FindPixel(void* context, const CRgbImage::DisplayTileView& tile)
+{
+    PixelInTiles& p = *(PixelInTiles*)context;
+    if (p.x < tile.x || p.x - tile.x >= tile.width || p.y < tile.y || p.y - tile.y >= tile.height)
+        return;
+    const size_t row = (size_t)(tile.height - 1 - (p.y - tile.y));
+    const unsigned char* q = tile.bits + row * StoredStride(tile.width) + (size_t)(p.x - tile.x) * 3;
+    p.value = ((uint32_t)q[2] << 16) | ((uint32_t)q[1] << 8) | q[0];
+    ++p.found;
+}
+
+// Display pixel (x, y) as the tile that holds it shows it; ~0u when no
+// tile came.
+uint32_t TilePixel(CRgbImage& image, int x, int y)
+{
+    PixelInTiles p{x, y, ~0u, 0};
+    if (image.VisitDisplayTiles(x, y, x + 1, y + 1, FindPixel, &p) != 0 || p.found != 1)
+        return ~0u;
+    return p.value;
 }
 
 }  // namespace
@@ -274,4 +312,42 @@ TEST(RgbImageLazyDisplay, ZoomBeyondTheBudgetIsStillShown)
     EXPECT_EQ(image.GetFullWidth(), H);
     EXPECT_EQ(image.VisitDisplayTiles(0, 0, 700, 500, Paste, &c), 0);
     SetRasterByteLimit(old);
+}
+
+// Found by the image fuzzer: at a zoom to INT_MAX x INT_MAX, a position plus
+// a tile or block side overflowed near the far edges. The last tile came out
+// with a negative width and was never drawn, and a turned display refused
+// (or misread) its last rows.
+TEST(RgbImageLazyDisplay, DisplayAsLargeAsAnIntReachesItsLastPixel)
+{
+    auto pixels = RandomPicture(3, 2, 21);
+    CRgbImage image;
+    ASSERT_EQ(image.SetImage("edge", pixels.data(), 3, 2), 0);
+    ASSERT_EQ(image.SetDisplaySize(INT_MAX, INT_MAX), 0);
+    const int last = INT_MAX - 1;
+    const uint32_t topLeft = RegionPixel(image, 0, 0), topRight = RegionPixel(image, last, 0);
+    const uint32_t bottomLeft = RegionPixel(image, 0, last);
+    const uint32_t bottomRight = RegionPixel(image, last, last);
+    ASSERT_NE(bottomRight, ~0u);
+    EXPECT_EQ(TilePixel(image, last, last), bottomRight);
+
+    // A clockwise turn brings the top-right corner to the bottom-right.
+    image.RotateClockwise();
+    EXPECT_EQ(RegionPixel(image, last, last), topRight);
+    EXPECT_EQ(RegionPixel(image, 0, last), bottomRight);
+    EXPECT_EQ(RegionPixel(image, last, 0), topLeft);
+    EXPECT_EQ(RegionPixel(image, 0, 0), bottomLeft);
+    EXPECT_EQ(TilePixel(image, last, last), topRight);
+    EXPECT_EQ(TilePixel(image, 0, last), bottomRight);
+
+    // A region of several blocks each way that ends at the far corner.
+    const int side = 300, from = INT_MAX - side;
+    std::vector<unsigned char> region((size_t)side * side * 3);
+    ASSERT_EQ(image.CopyDisplayRegion(from, from, side, side, region.data(), (size_t)side * 3), 0);
+    for (int k = 0; k < side; k += 37) {
+        // Region row 0 is the display's last row.
+        const unsigned char* p = &region[((size_t)(side - 1 - k) * side + (side - 1 - k)) * 3];
+        const uint32_t inRegion = ((uint32_t)p[2] << 16) | ((uint32_t)p[1] << 8) | p[0];
+        ASSERT_EQ(inRegion, RegionPixel(image, last - k, from + k)) << k;
+    }
 }
