@@ -10,11 +10,13 @@
 // damage is the program's.
 //
 // usage: pixmoor_x11_probe [--quiet MS] [--timeout MS] [--trace] [--shot FILE.ppm]
-//                          -- PROGRAM [ARGS...]
+//                          [--first-shot FILE.ppm] -- PROGRAM [ARGS...]
 //   --quiet MS    nothing drawn for this long means the last frame was drawn (3000)
 //   --timeout MS  give up when nothing has been drawn by then (30000)
 //   --trace       every damage rectangle to standard error, with its time
 //   --shot FILE   the screen after the last frame, as a binary PPM
+//   --first-shot FILE  the screen at the first drawing (delays the times that
+//                 follow by the time the copy takes: not for timing runs)
 // Prints one line: "map MS first MS last MS events N" (milliseconds from the
 // fork; -1 when it did not happen). Exit status 0, or 1 when nothing was drawn.
 
@@ -38,6 +40,7 @@ struct Options {
     int timeoutMs = 30000;
     bool trace = false;
     const char* shot = nullptr;
+    const char* firstShot = nullptr;
     char** command = nullptr;
 };
 
@@ -70,6 +73,8 @@ int ParseOptions(int argc, char** argv, Options* options)
             options->timeoutMs = atoi(argv[++i]);
         else if (strcmp(argv[i], "--shot") == 0 && i + 1 < argc)
             options->shot = argv[++i];
+        else if (strcmp(argv[i], "--first-shot") == 0 && i + 1 < argc)
+            options->firstShot = argv[++i];
         else
             return -1;
     }
@@ -103,45 +108,6 @@ void EndProgram(pid_t pid)
     waitpid(pid, nullptr, 0);
 }
 
-// Takes the events that have arrived.
-void TakeEvents(Display* display, int damageEvent, double start, const Options& options, Timeline* timeline)
-{
-    while (XPending(display) > 0) {
-        XEvent event;
-        XNextEvent(display, &event);
-        const double ms = NowMs() - start;
-        if (event.type == MapNotify && timeline->mapMs < 0) {
-            timeline->mapMs = ms;
-        } else if (event.type == damageEvent + XDamageNotify) {
-            const XDamageNotifyEvent& damage = reinterpret_cast<const XDamageNotifyEvent&>(event);
-            if (timeline->firstMs < 0)
-                timeline->firstMs = ms;
-            timeline->lastMs = ms;
-            ++timeline->events;
-            if (options.trace)
-                fprintf(stderr, "%9.1f ms  damage %4d,%4d %4dx%4d\n", ms, damage.area.x, damage.area.y,
-                        damage.area.width, damage.area.height);
-        }
-    }
-}
-
-// Waits until the screen has been quiet for options.quietMs after some
-// drawing, or until the timeout when nothing is drawn.
-void Watch(Display* display, int damageEvent, double start, const Options& options, Timeline* timeline)
-{
-    pollfd fd = { ConnectionNumber(display), POLLIN, 0 };
-    for (;;) {
-        TakeEvents(display, damageEvent, start, options, timeline);
-        const double now = NowMs() - start;
-        const double until = timeline->lastMs < 0 ? options.timeoutMs : timeline->lastMs + options.quietMs;
-        if (now >= until)
-            return;
-        XFlush(display);
-        if (poll(&fd, 1, (int)(until - now) + 1) < 0)
-            return;
-    }
-}
-
 int WriteShot(Display* display, Window root, const char* path)
 {
     XWindowAttributes attributes;
@@ -168,6 +134,48 @@ int WriteShot(Display* display, Window root, const char* path)
     return fclose(out) == 0 ? 0 : -1;
 }
 
+// Takes the events that have arrived.
+void TakeEvents(Display* display, int damageEvent, double start, const Options& options, Timeline* timeline)
+{
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        const double ms = NowMs() - start;
+        if (event.type == MapNotify && timeline->mapMs < 0) {
+            timeline->mapMs = ms;
+        } else if (event.type == damageEvent + XDamageNotify) {
+            const XDamageNotifyEvent& damage = reinterpret_cast<const XDamageNotifyEvent&>(event);
+            if (timeline->firstMs < 0) {
+                timeline->firstMs = ms;
+                if (options.firstShot && WriteShot(display, DefaultRootWindow(display), options.firstShot) != 0)
+                    fprintf(stderr, "pixmoor_x11_probe: cannot write %s\n", options.firstShot);
+            }
+            timeline->lastMs = ms;
+            ++timeline->events;
+            if (options.trace)
+                fprintf(stderr, "%9.1f ms  damage %4d,%4d %4dx%4d\n", ms, damage.area.x, damage.area.y,
+                        damage.area.width, damage.area.height);
+        }
+    }
+}
+
+// Waits until the screen has been quiet for options.quietMs after some
+// drawing, or until the timeout when nothing is drawn.
+void Watch(Display* display, int damageEvent, double start, const Options& options, Timeline* timeline)
+{
+    pollfd fd = { ConnectionNumber(display), POLLIN, 0 };
+    for (;;) {
+        TakeEvents(display, damageEvent, start, options, timeline);
+        const double now = NowMs() - start;
+        const double until = timeline->lastMs < 0 ? options.timeoutMs : timeline->lastMs + options.quietMs;
+        if (now >= until)
+            return;
+        XFlush(display);
+        if (poll(&fd, 1, (int)(until - now) + 1) < 0)
+            return;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -175,7 +183,7 @@ int main(int argc, char** argv)
     Options options;
     if (ParseOptions(argc, argv, &options) != 0) {
         fprintf(stderr, "usage: pixmoor_x11_probe [--quiet MS] [--timeout MS] [--trace] [--shot FILE.ppm] "
-                        "-- PROGRAM [ARGS...]\n");
+                        "[--first-shot FILE.ppm] -- PROGRAM [ARGS...]\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
