@@ -217,14 +217,13 @@ void CPixmoorView::DrawOnScreen(CDC* pDC)
 {
     const int dw = m_image.GetWidth();
     const int dh = m_image.GetHeight();
-    if (dh != 0) {
+    if (dh != 0)
         m_image.Draw(pDC, 0, 0, dw, dh);
-        NoteFirstPaint();
-    }
     if (m_nClientWidth > dw)
         pDC->FillSolidRect(dw, 0, m_nClientWidth - dw, m_nClientHeight > dh ? m_nClientHeight : dh, kGrey);
     if (m_nClientHeight > dh)
         pDC->FillSolidRect(0, dh, m_nClientWidth > dw ? m_nClientWidth : dw, m_nClientHeight - dh, kGrey);
+    NoteViewPaint(dh != 0);
 }
 
 void CPixmoorView::DrawOnPrinter(CDC* pDC)

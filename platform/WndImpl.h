@@ -64,6 +64,9 @@ struct CWnd::Impl {
     QPointer<QScrollBar> bars[2];      // SB_HORZ, SB_VERT
     SCROLLINFO info[2];
     bool erasePending = true;
+    // The window has had a paint pass shown on the screen (its first one
+    // shows only the erased background).
+    bool shownOnce = false;
     QRegion dirty;                     // invalidated, not yet painted
     QPainter* painter = nullptr;
     // A bar shown or hidden while OnSize runs resizes the client area only

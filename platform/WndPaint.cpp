@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 #include "platform/Dc.h"
 #include "platform/QtDc.h"
@@ -36,7 +37,18 @@ void CWnd::Impl::Paint(QPaintEvent* e)
         wnd->OnEraseBkgnd(&dc);
         p.restore();
     }
-    if (wnd) {
+    QWindow* window = client->window()->windowHandle();
+    if (wnd && !shownOnce && window && window->isExposed()) {
+        // Win32 draws a new window's frame and erased background straight to
+        // the screen, where they are seen while its first WM_PAINT works (the
+        // view's first paint decodes the photo named on the command line).
+        // Qt shows a window only once all of it is painted, so the first pass
+        // ends here and shows the frame; the window's own paint follows.
+        shownOnce = true;
+        const QRect r = e->region().boundingRect();
+        const RECT rect = { r.left(), r.top(), r.right() + 1, r.bottom() + 1 };
+        wnd->InvalidateRect(&rect, FALSE);
+    } else if (wnd) {
         p.save();
         wnd->OnPaint();
         p.restore();

@@ -113,6 +113,8 @@ void ViewerTest::Start(const std::vector<std::string>& args)
     ASSERT_NE(m_frame, nullptr);
     m_view = dynamic_cast<CPixmoorView*>(m_frame->GetActiveView());
     ASSERT_NE(m_view, nullptr);
+    if (m_beforeShow)
+        m_beforeShow();
     ASSERT_TRUE(WndTester::ShowAndWait(m_frame));
 }
 

@@ -53,6 +53,8 @@ protected:
     // are cancelled.
     void PrintToPdfOnDialog(const QString& pdf, int dpi);
 
+    // Runs after InitInstance, before the window is first shown and painted.
+    std::function<void()> m_beforeShow;
     // Modal dialogs (file, print, About, ...) go to this; default: cancel.
     std::function<int(QDialog&)> m_onDialog;
     std::vector<std::string> m_dialogTitles;
