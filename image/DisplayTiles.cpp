@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 
+#include "platform/LargeBlock.h"
+
 CDisplayTiles::CDisplayTiles()
-    : m_pTiles(nullptr), m_pSpares(nullptr), m_nCount(0), m_nSpares(0), m_nClock(0),
-      m_nMostNeeded(0)
+    : m_pTiles(nullptr), m_pSpares(nullptr), m_pSlabs(nullptr), m_nSlabs(0), m_nCount(0),
+      m_nSpares(0), m_nClock(0), m_nMostNeeded(0)
 {
 }
 
@@ -31,12 +33,15 @@ bool CDisplayTiles::MakeTable()
         return true;
     m_pTiles = (Tile*)std::malloc(sizeof(Tile) * kMaxTiles);
     m_pSpares = (unsigned char**)std::malloc(sizeof(unsigned char*) * kMaxTiles);
-    if (m_pTiles && m_pSpares)
+    m_pSlabs = (unsigned char**)std::malloc(sizeof(unsigned char*) * kMaxTiles);
+    if (m_pTiles && m_pSpares && m_pSlabs)
         return true;
     std::free(m_pTiles);
     std::free(m_pSpares);
+    std::free(m_pSlabs);
     m_pTiles = nullptr;
     m_pSpares = nullptr;
+    m_pSlabs = nullptr;
     return false;
 }
 
@@ -51,18 +56,36 @@ unsigned char* CDisplayTiles::Evict()
     return bits;
 }
 
-unsigned char* CDisplayTiles::TakeBuffer(bool mayGrow)
+unsigned char* CDisplayTiles::NewSlab(int tiles)
+{
+    unsigned char* slab = (unsigned char*)AllocLargeBlock((size_t)(tiles * kBufferBytes));
+    if (!slab)
+        return nullptr;
+    m_pSlabs[m_nSlabs++] = slab;
+    for (int i = tiles - 1; i > 0; --i)
+        m_pSpares[m_nSpares++] = slab + (size_t)i * kBufferBytes;
+    return slab;
+}
+
+unsigned char* CDisplayTiles::TakeBuffer(uint64_t growRoom)
 {
     if (!MakeTable())
         return nullptr;
     if (m_nSpares > 0)
         return m_pSpares[--m_nSpares];
-    const bool full = Bytes() + kBufferBytes > Limit() || m_nCount + m_nSpares >= kMaxTiles;
-    if (m_nCount > 0 && (full || !mayGrow))
-        return Evict();
-    if (!mayGrow || m_nCount + m_nSpares >= kMaxTiles)
-        return nullptr;
-    return (unsigned char*)std::malloc((size_t)kBufferBytes);
+    const int held = m_nCount + m_nSpares;
+    const uint64_t room = Limit() > Bytes() ? Limit() - Bytes() : 0;
+    uint64_t fit = room < growRoom ? room : growRoom;
+    int tiles = (int)(fit / kBufferBytes);
+    if (tiles > kSlabTiles)
+        tiles = kSlabTiles;
+    if (tiles > kMaxTiles - held)
+        tiles = kMaxTiles - held;
+    if (tiles > 0) {
+        if (unsigned char* bits = NewSlab(tiles))
+            return bits;
+    }
+    return m_nCount > 0 ? Evict() : nullptr;
 }
 
 // A buffer out of TakeBuffer is not counted in Bytes() until it comes back,
@@ -87,14 +110,15 @@ void CDisplayTiles::Recycle()
 
 void CDisplayTiles::Clear()
 {
-    for (int i = 0; i < m_nCount; ++i)
-        std::free(m_pTiles[i].bits);
-    for (int i = 0; i < m_nSpares; ++i)
-        std::free(m_pSpares[i]);
+    for (int i = 0; i < m_nSlabs; ++i)
+        std::free(m_pSlabs[i]);
     std::free(m_pTiles);
     std::free(m_pSpares);
+    std::free(m_pSlabs);
     m_pTiles = nullptr;
     m_pSpares = nullptr;
+    m_pSlabs = nullptr;
+    m_nSlabs = 0;
     m_nCount = 0;
     m_nSpares = 0;
 }

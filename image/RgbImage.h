@@ -69,6 +69,7 @@ public:
                           void* context);
     // Bytes of the tile buffers held (tiles and spares), and their limit.
     uint64_t GetDisplayTileBytes() const { return m_tiles.Bytes(); }
+    int GetDisplayTileCount() const { return m_tiles.Count(); }
     uint64_t GetDisplayTileLimit() const { return m_tiles.Limit(); }
     unsigned char* ExportRgb();
     // Stretches the display into (x, y, width, height). At 1:1 a lazy

@@ -184,9 +184,13 @@ const unsigned char* CRgbImage::DisplayTile(int col, int row)
     const DisplayRect r = TileRect(col, row, m_nWidth, m_nHeight);
     const int width = r.right - r.left, height = r.bottom - r.top;
     // Beyond the picture's budget an older tile gives its buffer.
-    const bool mayGrow =
-        RasterBytesAllowedBeside(HeldRasterBytes(), CDisplayTiles::kBufferBytes);
-    unsigned char* bits = m_tiles.TakeBuffer(mayGrow);
+    const uint64_t held = HeldRasterBytes();
+    uint64_t growRoom = 0;
+    if (RasterBytesAllowedBeside(held, CDisplayTiles::kSlabBytes))
+        growRoom = CDisplayTiles::kSlabBytes;
+    else if (RasterBytesAllowedBeside(held, CDisplayTiles::kBufferBytes))
+        growRoom = CDisplayTiles::kBufferBytes;
+    unsigned char* bits = m_tiles.TakeBuffer(growRoom);
     if (!bits)
         return nullptr;
     if (CopyDisplayRegion(r.left, r.top, width, height, bits, Stride(width)) != 0) {

@@ -278,12 +278,11 @@ TEST(RgbImageLazyDisplay, ScrollMakesOnlyWhatComesIntoView)
     auto count = [](void* n, const CRgbImage::DisplayTileView&) { ++*(int*)n; };
     int seen = 0;
     ASSERT_EQ(image.VisitDisplayTiles(0, 0, 1024, 768, count, &seen), 0);
-    const int before = (int)(image.GetDisplayTileBytes() / CDisplayTiles::kBufferBytes);
+    const int before = image.GetDisplayTileCount();
     EXPECT_EQ(before, 4 * 3);
     // The window moves right by 256: only the uncovered strip is painted.
     ASSERT_EQ(image.VisitDisplayTiles(1024, 0, 1280, 768, count, &seen), 0);
-    const int after = (int)(image.GetDisplayTileBytes() / CDisplayTiles::kBufferBytes);
-    EXPECT_EQ(after - before, 3);
+    EXPECT_EQ(image.GetDisplayTileCount() - before, 3);
     // Another zoom takes the buffers of the tiles that no longer show.
     const uint64_t held = image.GetDisplayTileBytes();
     ASSERT_EQ(image.SetDisplaySize(1800, 1200), 0);
