@@ -88,9 +88,14 @@ int CPixmoorView::ShowChosenPhoto(const char* path)
         return -1;
     const int cut = LastSeparator(path);
     if (cut > 0) {
-        m_strBrowsePath.assign(path, (size_t)cut + 1);
-        if (CWinApp* app = AfxGetApp())
-            app->WriteProfileString("General", "Path", m_strBrowsePath.c_str());
+        const std::string directory(path, (size_t)cut + 1);
+        // Steps through one folder would write the same value each time;
+        // every write of the settings file syncs it to the disk.
+        if (directory != m_strBrowsePath) {
+            m_strBrowsePath = directory;
+            if (CWinApp* app = AfxGetApp())
+                app->WriteProfileString("General", "Path", m_strBrowsePath.c_str());
+        }
     }
     // The document keeps its title: the framework's next title update
     // (File Open, File New) replaces this one.

@@ -90,9 +90,10 @@ void CPixmoorView::OnSize(UINT nType, int cx, int cy)
     UpdatePanCursor();
 }
 
+// Nothing is built here, so there is nothing to wait for: the display's
+// tiles are made as they are drawn.
 void CPixmoorView::ApplyScale()
 {
-    BeginWaitCursor();
     const int w = m_image.GetFullWidth();
     const int h = m_image.GetFullHeight();
     DisplaySize size = { 0, 0 };
@@ -106,14 +107,16 @@ void CPixmoorView::ApplyScale()
     // Only what the window shows is built, when it is drawn: a zoom costs
     // a few windows' worth of memory at any scale.
     m_image.SetDisplaySize(size.width, size.height);
-    EndWaitCursor();
 }
 
 int CPixmoorView::LoadImage(const char* path)
 {
-    // Decoded straight into the layout the image keeps: no second copy.
+    // Decoded straight into the layout the image keeps: no second copy. A
+    // large photo takes a while: the wait cursor shows it.
     CJpegConverter converter;
+    BeginWaitCursor();
     unsigned char* bits = converter.LoadFileStored(path);
+    EndWaitCursor();
     if (!bits)
         return -1;
     m_nImageWidth = converter.GetWidth();
@@ -124,7 +127,9 @@ int CPixmoorView::LoadImage(const char* path)
     OrientImage(m_image, converter.GetOrientation());
     m_folder.SetPosition(path);
     ApplyScale();
-    SetScrollSizes(MM_TEXT, CSize(m_nImageWidth, m_nImageHeight));
+    // Straight to the display's size: a detour through the decoded size
+    // would show scroll bars for one paint and take them away at the next.
+    SetScrollSizesToDisplay();
     InvalidateRect(nullptr, TRUE);
     return 0;
 }

@@ -45,8 +45,10 @@ void CRecentFileList::ReadList(CWinApp* app)
     }
 }
 
+// The entries reach the settings file in one write.
 void CRecentFileList::WriteList(CWinApp* app) const
 {
+    app->BeginProfileBatch();
     for (int i = 0; i < m_nSize; ++i) {
         const std::string entry = EntryName(m_strEntryFormat, (int)m_nStart + i + 1);
         if (i < (int)m_names.size())
@@ -54,4 +56,5 @@ void CRecentFileList::WriteList(CWinApp* app) const
         else
             app->WriteProfileString(m_strSection.c_str(), entry.c_str(), nullptr);
     }
+    app->EndProfileBatch();
 }

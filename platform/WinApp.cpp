@@ -25,6 +25,16 @@
 
 struct CWinApp::Impl {
     QSettings* settings = nullptr;
+    int batch = 0;  // open BeginProfileBatch calls
+
+    // Writes what changed to the file, unless a batch is open.
+    BOOL Flush()
+    {
+        if (batch > 0)
+            return TRUE;
+        settings->sync();
+        return settings->status() == QSettings::NoError;
+    }
 };
 
 static CWinApp* g_pApp = nullptr;
@@ -134,14 +144,26 @@ BOOL CWinApp::WriteProfileString(const char* lpszSection, const char* lpszEntry,
     if (!lpszEntry && IsGeneral(lpszSection)) {
         for (const QString& key : s->childKeys())
             s->remove(key);
-    } else if (!lpszEntry)
+    } else if (!lpszEntry) {
         s->remove(QString::fromUtf8(lpszSection));
-    else if (!lpszValue)
+    } else if (!lpszValue) {
         s->remove(Key(lpszSection, lpszEntry));
-    else
+    } else {
         s->setValue(Key(lpszSection, lpszEntry), QString::fromLocal8Bit(lpszValue));
-    s->sync();
-    return s->status() == QSettings::NoError;
+    }
+    return m_pAppImpl->Flush();
+}
+
+void CWinApp::BeginProfileBatch()
+{
+    m_pAppImpl->batch++;
+}
+
+BOOL CWinApp::EndProfileBatch()
+{
+    if (m_pAppImpl->batch > 0)
+        m_pAppImpl->batch--;
+    return m_pAppImpl->settings ? m_pAppImpl->Flush() : FALSE;
 }
 
 UINT CWinApp::GetProfileInt(const char* lpszSection, const char* lpszEntry, int nDefault)
@@ -160,8 +182,7 @@ BOOL CWinApp::WriteProfileInt(const char* lpszSection, const char* lpszEntry, in
     if (!s || !lpszSection || !lpszEntry)
         return FALSE;
     s->setValue(Key(lpszSection, lpszEntry), nValue);
-    s->sync();
-    return s->status() == QSettings::NoError;
+    return m_pAppImpl->Flush();
 }
 
 void CWinApp::ApplyDriveSettings()

@@ -34,8 +34,12 @@ public:
     std::string GetProfileString(const char* lpszSection, const char* lpszEntry,
                                  const char* lpszDefault = nullptr);
     // A null value removes the entry; a null entry removes the section.
-    // FALSE when the store could not be written.
+    // FALSE when the store could not be written. Each write reaches the
+    // file at once (a lock, two syncs and a rename), except between
+    // BeginProfileBatch and EndProfileBatch, which writes them in one go.
     BOOL WriteProfileString(const char* lpszSection, const char* lpszEntry, const char* lpszValue);
+    void BeginProfileBatch();
+    BOOL EndProfileBatch();
     UINT GetProfileInt(const char* lpszSection, const char* lpszEntry, int nDefault);
     BOOL WriteProfileInt(const char* lpszSection, const char* lpszEntry, int nValue);
     // Maps drive letters from the settings section "Drives" (keys "C",
