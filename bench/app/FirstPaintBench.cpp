@@ -11,7 +11,9 @@
 // The decode in a fresh process is the reference because the viewer decodes
 // into new memory each time (the picture shown stays until the new one is
 // ready); the decode in this process, which reuses memory it has freed, is
-// reported beside it.
+// reported beside it. Before every measured run the memory it will need is
+// touched and released (bench/common/WarmPages.h), so that the viewer and
+// the reference decode meet free memory in the same state.
 // The photos are test charts of 4, 12, 20, 24 and 82 megapixels made by
 // tools/pixmoor_make_sample, or the files named; each lies in a folder of its
 // own beside a copy, which the steps go to and back from.
@@ -30,6 +32,7 @@
 #include "bench/app/RunningViewer.h"
 #include "bench/app/ViewerStart.h"
 #include "bench/common/BenchClock.h"
+#include "bench/common/WarmPages.h"
 #include "codec/JpegConverter.h"
 #include "tools/ChildProcess.h"
 
@@ -92,6 +95,13 @@ double HereDecodeMs(PhotoRuns* photo)
     photo->height = converter.GetHeight();
     free(pixels);
     return ms;
+}
+
+// What a run with this photo allocates: the decode's raster, the picture
+// beside the one it replaces, the file and the window's buffers.
+size_t RunBytes(const PhotoRuns& photo)
+{
+    return (size_t)photo.width * photo.height * 3 * 2 + ((size_t)64 << 20);
 }
 
 bool AllMeasured(const std::vector<double>& v)
@@ -178,14 +188,20 @@ int main(int argc, char** argv)
             made = made && MakePhotoPair(work, "photo" + std::to_string(i + 1), named[i], 0, 0, &photos.back());
         }
     }
+    // Each photo's size, for the memory its runs need.
+    for (PhotoRuns& p : photos)
+        made = made && HereDecodeMs(&p) >= 0;
     printf("load average at start %.2f\n", LoadAverage());
 
     // Child processes first, before this process has a Qt application.
     std::vector<double> empty;
     for (int r = 0; made && r < runs; ++r) {
+        WarmFreePages((size_t)64 << 20);
         empty.push_back(MsToViewerMark(PIXMOOR_PROGRAM, nullptr, work, "view-paint"));
         for (PhotoRuns& p : photos) {
+            WarmFreePages(RunBytes(p));
             p.firstPaint.push_back(MsToViewerMark(PIXMOOR_PROGRAM, p.a.c_str(), work, "first-paint"));
+            WarmFreePages(RunBytes(p));
             p.freshDecode.push_back(FreshProcessDecodeMs(p.a.c_str()));
         }
     }
@@ -202,8 +218,11 @@ int main(int argc, char** argv)
         // anew; the step then goes to the other one of the pair.
         for (int r = 0; measured && r < runs; ++r) {
             for (PhotoRuns& p : photos) {
+                WarmFreePages(RunBytes(p));
                 p.hereDecode.push_back(HereDecodeMs(&p));
+                WarmFreePages(RunBytes(p));
                 p.open.push_back(viewer.OpenMs(r % 2 ? p.b : p.a));
+                WarmFreePages(RunBytes(p));
                 p.step.push_back(viewer.CommandMs(r % 2 ? ID_VIEW_PREV_PICTURE : ID_VIEW_NEXT_PICTURE));
             }
         }
