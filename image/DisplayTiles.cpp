@@ -36,12 +36,7 @@ bool CDisplayTiles::MakeTable()
     m_pSlabs = (unsigned char**)std::malloc(sizeof(unsigned char*) * kMaxTiles);
     if (m_pTiles && m_pSpares && m_pSlabs)
         return true;
-    std::free(m_pTiles);
-    std::free(m_pSpares);
-    std::free(m_pSlabs);
-    m_pTiles = nullptr;
-    m_pSpares = nullptr;
-    m_pSlabs = nullptr;
+    Clear();  // no slabs yet: only the tables that were had
     return false;
 }
 
