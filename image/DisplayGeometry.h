@@ -4,7 +4,7 @@
 // square tiles of kDisplayTileSide pixels from its top-left corner; those on
 // the right and bottom edges are smaller.
 
-const int kDisplayTileSide = 256;
+const int kDisplayTileSide = 128;
 
 // A rectangle, left and top inclusive, right and bottom exclusive.
 struct DisplayRect {

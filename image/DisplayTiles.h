@@ -26,8 +26,8 @@ public:
     static constexpr uint64_t kBufferBytes = 3 * (uint64_t)kSide * (kSide + 3);
     static constexpr uint64_t kMinBytes = (uint64_t)4 << 20;
     static constexpr uint64_t kMaxBytes = (uint64_t)48 << 20;
-    static constexpr int kMaxTiles = 256;
-    static constexpr int kSlabTiles = 16;
+    static constexpr int kMaxTiles = 1024;
+    static constexpr int kSlabTiles = 64;
     static constexpr uint64_t kSlabBytes = kSlabTiles * kBufferBytes;
 
     CDisplayTiles();

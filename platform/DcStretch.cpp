@@ -5,6 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 #include <QImage>
 
 #include "platform/Dc.h"
@@ -23,7 +27,7 @@ inline uint32_t Rgb32(const unsigned char* p)
 // A run of n consecutive B, G, R pixels as 0xFFRRGGBB. Each pixel but the
 // last is read as four bytes (little-endian B, G, R and the next byte,
 // masked off); the last one alone, so nothing past the run is read.
-void ConvertRun(const unsigned char* p, int n, uint32_t* out)
+void ConvertRunScalar(const unsigned char* p, int n, uint32_t* out)
 {
     for (int c = 0; c < n - 1; ++c, p += 3) {
         uint32_t v;
@@ -31,6 +35,36 @@ void ConvertRun(const unsigned char* p, int n, uint32_t* out)
         out[c] = 0xFF000000u | (v & 0x00FFFFFFu);
     }
     out[n - 1] = Rgb32(p);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Four pixels per step: 16 bytes read, the 12 of four pixels spread to
+// four words. A step runs while 16 bytes lie inside the run (six pixels
+// left); the rest goes the scalar way.
+__attribute__((target("ssse3"))) void ConvertRunSsse3(const unsigned char* p, int n, uint32_t* out)
+{
+    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m128i alpha = _mm_set1_epi32((int)0xFF000000u);
+    int c = 0;
+    for (; c + 6 <= n; c += 4) {
+        const __m128i bgr = _mm_loadu_si128((const __m128i*)(p + (size_t)c * 3));
+        _mm_storeu_si128((__m128i*)(out + c), _mm_or_si128(_mm_shuffle_epi8(bgr, spread), alpha));
+    }
+    ConvertRunScalar(p + (size_t)c * 3, n - c, out + c);
+}
+
+#endif
+
+void ConvertRun(const unsigned char* p, int n, uint32_t* out)
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const bool ssse3 = (__builtin_cpu_init(), __builtin_cpu_supports("ssse3"));
+    if (ssse3) {
+        ConvertRunSsse3(p, n, out);
+        return;
+    }
+#endif
+    ConvertRunScalar(p, n, out);
 }
 
 // The band buffer, grown to `pixels` when smaller; null when it cannot be.

@@ -108,16 +108,17 @@ TEST(DcStretch, SetStretchBltModeReturnsPreviousMode)
     EXPECT_EQ(SetStretchBltMode(nullptr, COLORONCOLOR), 0);
 }
 
-// Equal sizes copy exactly, for every fill count; the first stored row of a
+// Equal sizes copy exactly, for every fill count and for runs that end in
+// each remainder of the four-pixel steps; the first stored row of a
 // bottom-up DIB is the bottom row on the device.
 TEST(DcStretch, OneToOneIsExact)
 {
-    for (int w = 1; w <= 6; ++w) {
+    for (int w = 1; w <= 23; ++w) {
         SCOPED_TRACE(w);
         Dib dib(w, 5, (uint32_t)w);
-        Canvas c(10, 8);
+        Canvas c(30, 8);
         EXPECT_EQ(c.Stretch(dib, 2, 1, w, 5), 5);
-        ExpectStretched(c.Done(), dib, 2, 1, w, 5, QRect(0, 0, 10, 8));
+        ExpectStretched(c.Done(), dib, 2, 1, w, 5, QRect(0, 0, 30, 8));
     }
 }
 
