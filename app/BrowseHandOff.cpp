@@ -18,16 +18,6 @@ namespace {
 const DWORD kBrowseStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
                            WS_MAXIMIZEBOX | WS_VSCROLL | WS_HSCROLL;
 
-// Index of the last '/' or '\\' in path, or -1.
-int LastSeparator(const char* path)
-{
-    for (int i = (int)std::strlen(path) - 1; i >= 0; --i) {
-        if (path[i] == '/' || path[i] == '\\')
-            return i;
-    }
-    return -1;
-}
-
 }  // namespace
 
 void BrowseCallback(int count)
@@ -86,9 +76,10 @@ int CPixmoorView::ShowChosenPhoto(const char* path)
 {
     if (LoadImage(path) != 0)
         return -1;
-    const int cut = LastSeparator(path);
-    if (cut > 0) {
-        const std::string directory(path, (size_t)cut + 1);
+    // The load made the photo the folder position; a photo at the root
+    // ("/x.jpg") or named bare leaves the start directory as it was.
+    const std::string& directory = m_folder.Directory();
+    if (directory.size() > 1) {
         // Steps through one folder would write the same value each time;
         // every write of the settings file syncs it to the disk.
         if (directory != m_strBrowsePath) {

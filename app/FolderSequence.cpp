@@ -1,21 +1,16 @@
 #include "app/FolderSequence.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "codec/JpegName.h"
 #include "platform/FileSystem.h"
 
 namespace {
 
-bool ByteOrder(const std::string& a, const std::string& b)
-{
-    return std::strcmp(a.c_str(), b.c_str()) < 0;
-}
-
-}  // namespace
-
-std::vector<std::string> CFolderSequence::ListPhotos(const std::string& directory)
+// The JPEG names of a directory (as named, ending with a separator, or ""
+// for the working directory), sorted byte for byte; sub-directories are
+// left out.
+std::vector<std::string> ListPhotos(const std::string& directory)
 {
     std::vector<std::string> names;
     // A bare file name lies in the working directory.
@@ -29,9 +24,12 @@ std::vector<std::string> CFolderSequence::ListPhotos(const std::string& director
             names.emplace_back(data.cFileName);
     } while (FindNextFileA(search, &data));
     FindClose(search);
-    std::sort(names.begin(), names.end(), ByteOrder);
+    // std::string compares its bytes as unsigned, as strcmp does.
+    std::sort(names.begin(), names.end());
     return names;
 }
+
+}  // namespace
 
 void CFolderSequence::SetPosition(const char* path)
 {
@@ -45,15 +43,6 @@ void CFolderSequence::SetPosition(const char* path)
     m_directory = directory;
     m_name = cut ? cut + 1 : path;
     m_bHasPosition = true;
-}
-
-void CFolderSequence::Clear()
-{
-    m_bHasPosition = false;
-    m_directory.clear();
-    m_name.clear();
-    m_names.clear();
-    m_stamp = -1;
 }
 
 long long CFolderSequence::DirectoryStamp() const
@@ -73,8 +62,8 @@ const std::string* CFolderSequence::Target(FolderStep step) const
 {
     if (!m_bHasPosition || m_names.empty())
         return nullptr;
-    const auto after = std::upper_bound(m_names.begin(), m_names.end(), m_name, ByteOrder);
-    const auto before = std::lower_bound(m_names.begin(), m_names.end(), m_name, ByteOrder);
+    const auto after = std::upper_bound(m_names.begin(), m_names.end(), m_name);
+    const auto before = std::lower_bound(m_names.begin(), m_names.end(), m_name);
     switch (step) {
     case StepNext: return after != m_names.end() ? &*after : nullptr;
     case StepPrevious: return before != m_names.begin() ? &*(before - 1) : nullptr;

@@ -21,19 +21,14 @@ public:
     // The position becomes `path`: its directory as named (up to and with
     // the last '/' or '\\'; "" for a bare name) and its file name.
     void SetPosition(const char* path);
-    void Clear();
-    bool HasPosition() const { return m_bHasPosition; }
+    // The position's directory as named ("" for a bare name).
+    const std::string& Directory() const { return m_directory; }
 
     // The full path (directory as named, then the file name) of the photo a
     // step goes to, or false at that end of the folder. Reads the directory.
     bool Find(FolderStep step, std::string* path);
     // Whether a step would go anywhere.
     bool CanStep(FolderStep step);
-
-    // The JPEG names of a directory (as named, ending with a separator, or
-    // "" for the working directory), sorted byte for byte; sub-directories
-    // are left out.
-    static std::vector<std::string> ListPhotos(const std::string& directory);
 
 private:
     // The name the step goes to, or null.

@@ -142,7 +142,7 @@ void CPixmoorView::SetScrollSizesToDisplay()
 
 void CPixmoorView::SetScale(ScaleMode mode)
 {
-    m_nRefit = m_nRefit == RefitUntilRestored ? RefitNone : m_nRefit;
+    EndRefitByChoice();
     m_nScaleMode = mode;
     ApplyScale();
     SetScrollSizesToDisplay();
@@ -154,8 +154,8 @@ void CPixmoorView::OnScaleFit()
     // The scroll range first: bars that go away give the client area their
     // room, and the resize that follows updates the client size before the fit.
     SetScrollSizes(MM_TEXT, CSize(m_nClientWidth, m_nClientHeight));
-    if (!m_bRefitting && m_nRefit == RefitUntilRestored)
-        m_nRefit = RefitNone;
+    if (!m_bRefitting)
+        EndRefitByChoice();
     m_nScaleMode = ScaleFit;
     ApplyScale();
     InvalidateRect(nullptr, FALSE);

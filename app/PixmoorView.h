@@ -4,7 +4,8 @@
 // to the client area with grey around it, turns it by 90 degrees, tells the
 // file's name and size, and prints it with the shorter side 4 inches long.
 // It also steps through the photo's folder (ViewFolderSteps.cpp) and zooms
-// with Ctrl + wheel and pans by dragging (ViewMouse.cpp).
+// with Ctrl + wheel and pans by dragging (ViewMouse.cpp), and refits the
+// picture around full screen (ViewFullScreen.cpp).
 
 #include <string>
 
@@ -63,7 +64,6 @@ public:
     // follows, and the view takes the keyboard.
     void OnFullScreenChanging(BOOL bFullScreen);
     void OnFullScreenChanged();
-    const CFolderSequence& GetFolder() const { return m_folder; }
 
 protected:
     BOOL OnEraseBkgnd(CDC* pDC) override;
@@ -113,9 +113,11 @@ protected:
     void ZoomStep(bool zoomIn, CPoint client);
     bool IsPannable() const;
     void UpdatePanCursor();
-    // In fit mode after a full-screen change, fits the picture to the
-    // client area just reported.
+    // Full screen (ViewFullScreen.cpp): in fit mode after a full-screen
+    // change, fits the picture to the client area just reported; a scale
+    // the user picks after leaving full screen ends the refitting.
     void RefitAfterFullScreen();
+    void EndRefitByChoice();
 
     void DrawOnScreen(CDC* pDC);
     void DrawOnPrinter(CDC* pDC);

@@ -1,8 +1,6 @@
 // The mouse on the picture: Ctrl + wheel zooms by one step about the point
 // under the mouse, the plain wheel scrolls, a picture larger than the window
-// is dragged with the left button, and a double click toggles full screen;
-// in fit mode the picture is fitted again to the client area that full
-// screen brings, and to the window's again when it comes back.
+// is dragged with the left button, and a double click toggles full screen.
 #include "app/PixmoorView.h"
 #include "app/res/Resource.h"
 #include "platform/FrameWnd.h"
@@ -85,33 +83,4 @@ void CPixmoorView::OnLButtonDblClk(UINT, CPoint)
     m_bPanning = false;
     if (CFrameWnd* frame = GetParentFrame())
         frame->OnCommand(ID_VIEW_FULL_SCREEN);
-}
-
-void CPixmoorView::OnFullScreenChanging(BOOL bFullScreen)
-{
-    if (bFullScreen) {
-        m_nRestoreWidth = m_nClientWidth;
-        m_nRestoreHeight = m_nClientHeight;
-        m_nRefit = RefitWhileFullScreen;
-    } else {
-        m_nRefit = RefitUntilRestored;
-    }
-}
-
-void CPixmoorView::OnFullScreenChanged()
-{
-    RefitAfterFullScreen();
-    SetFocus();
-}
-
-void CPixmoorView::RefitAfterFullScreen()
-{
-    if (m_nRefit == RefitNone || m_nScaleMode != ScaleFit || m_bRefitting || !HasPicture())
-        return;
-    if (m_nRefit == RefitUntilRestored && m_nClientWidth == m_nRestoreWidth &&
-        m_nClientHeight == m_nRestoreHeight)
-        m_nRefit = RefitNone;
-    m_bRefitting = true;
-    OnScaleFit();
-    m_bRefitting = false;
 }

@@ -14,7 +14,6 @@ const size_t kIfdEntryBytes = 12;
 // the bytes lie inside the block.
 struct TiffReader {
     const unsigned char* base;
-    size_t size;
     bool bigEndian;
 
     uint16_t U16(size_t at) const
@@ -41,7 +40,7 @@ int TiffOrientation(const unsigned char* tiff, size_t size)
 {
     if (size < 8)
         return kOrientationAsStored;
-    TiffReader r = { tiff, size, false };
+    TiffReader r = { tiff, false };
     if (tiff[0] == 'I' && tiff[1] == 'I')
         r.bigEndian = false;
     else if (tiff[0] == 'M' && tiff[1] == 'M')

@@ -61,16 +61,21 @@ unsigned char* CJpegConverter::LoadFileStored(const char* path)
     return LoadWholeFile(path, true);
 }
 
-unsigned char* CJpegConverter::LoadWholeFile(const char* path, bool stored)
+unsigned char* CJpegConverter::ReadStream(const char* path, uint32_t* length)
 {
     m_nWidth = 0;
     m_nHeight = 0;
-    m_nOrientation = kOrientationAsStored;
+    unsigned char* block = ReadFile(path, length);
+    m_nOrientation = block ? ReadExifOrientation(block, *length) : kOrientationAsStored;
+    return block;
+}
+
+unsigned char* CJpegConverter::LoadWholeFile(const char* path, bool stored)
+{
     uint32_t length = 0;
-    unsigned char* block = ReadFile(path, &length);
+    unsigned char* block = ReadStream(path, &length);
     if (!block)
         return nullptr;
-    m_nOrientation = ReadExifOrientation(block, length);
     unsigned char* raster = stored ? JpegToStoredRaster(block, length, &m_nWidth, &m_nHeight)
                                    : JpegToRgb(block, length, &m_nWidth, &m_nHeight);
     free(block);
@@ -79,15 +84,11 @@ unsigned char* CJpegConverter::LoadWholeFile(const char* path, bool stored)
 
 int CJpegConverter::LoadFileRows(const char* path, CRowReceiver* receiver, unsigned char** raster)
 {
-    m_nWidth = 0;
-    m_nHeight = 0;
-    m_nOrientation = kOrientationAsStored;
     *raster = nullptr;
     uint32_t length = 0;
-    unsigned char* block = ReadFile(path, &length);
+    unsigned char* block = ReadStream(path, &length);
     if (!block)
         return -1;
-    m_nOrientation = ReadExifOrientation(block, length);
     int result = JpegToRgbRows(block, length, receiver, raster, &m_nWidth, &m_nHeight);
     free(block);
     return result;

@@ -63,6 +63,9 @@ public:
     int GetOrientation() const { return m_nOrientation; }
 
 private:
+    // The whole file for a decode, or null; the last decode's sizes are
+    // cleared and the file's orientation read (as stored when unreadable).
+    unsigned char* ReadStream(const char* path, uint32_t* length);
     unsigned char* LoadWholeFile(const char* path, bool stored);
 
 public:

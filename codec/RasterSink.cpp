@@ -131,7 +131,8 @@ static void PutStoredRow(j_decompress_ptr cinfo, RasterSink* sink)
     unsigned char* out = StoredRow(cinfo, state->rowsWritten);
     if (sink->row != out) {
         ConvertRowToRgb(cinfo, sink->row, out);
-        for (JDIMENSION x = 0; x < cinfo->output_width; x++, out += 3) {
+        // Grey rows have R = G = B: nothing to swap.
+        for (JDIMENSION x = 0; !IsGray(cinfo) && x < cinfo->output_width; x++, out += 3) {
             const unsigned char red = out[0];
             out[0] = out[2];
             out[2] = red;
@@ -171,8 +172,8 @@ static void FinishOutput(j_decompress_ptr cinfo, RasterSink*)
     // of the raster unfilled; hand out black rather than stale heap bytes.
     ConversionState* state = StateOf(cinfo);
     if (state->stored) {
-        // Rows the library never delivered sit at the top of the picture,
-        // the start of the buffer.
+        // Rows the library never delivered are the bottom of the picture,
+        // the start of the bottom-up buffer.
         const uint64_t missing = cinfo->output_height - state->rowsWritten;
         if (state->raster && missing > 0)
             memset(state->raster, 0, (size_t)(missing * StoredStride((int)cinfo->output_width)));

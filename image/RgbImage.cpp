@@ -199,13 +199,7 @@ int CRgbImage::SetScaledImage(const char* name, const unsigned char* pixels, int
     FlipRowsSwapRedBlue(display, stride, full, stride, newWidth, newHeight);
     std::free(display);
 
-    m_pFullBits = full;
-    m_nFullWidth = newWidth;
-    m_nFullHeight = newHeight;
-    m_nFullPad = RowFill(newWidth);
-    ShareFullRaster();
-    UpdateBitmapInfo();
-    return 0;
+    return InstallFullRaster(full, newWidth, newHeight);
 }
 
 int CRgbImage::Rescale(int width, int height)

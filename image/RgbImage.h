@@ -11,6 +11,7 @@
 
 #include "image/DisplayTiles.h"
 #include "image/DisplayTransform.h"
+#include "image/StoredLayout.h"
 #include "platform/Win32Types.h"
 
 class CDC;
@@ -88,7 +89,7 @@ public:
     int GetHeight() const { return m_nHeight; }
     int GetFullWidth() const { return m_nFullWidth; }
     int GetFullHeight() const { return m_nFullHeight; }
-    static int RowFill(int width) { return width % 4; }
+    static int RowFill(int width) { return StoredRowFill(width); }
     void UpdateBitmapInfo();
 
     // Read-only access for drawing and tests. GetBits() is a whole display
@@ -115,7 +116,7 @@ private:
     // Bytes of the rasters the image holds now (a shared buffer counted once,
     // the tiles of a lazy display included).
     uint64_t HeldRasterBytes() const;
-    static size_t Stride(int width) { return (size_t)width * 3 + (size_t)RowFill(width); }
+    static size_t Stride(int width) { return StoredStride(width); }
     // The raster of width x height turned by 90 degrees, in a new buffer;
     // null when it cannot be allocated beside `heldBytes`.
     static unsigned char* TurnRaster(const unsigned char* src, int width, int height,

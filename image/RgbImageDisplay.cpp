@@ -126,7 +126,7 @@ int CRgbImage::CopyDisplayRegion(int x, int y, int width, int height, unsigned c
                           outStride);
 }
 
-// Block by block (a quarter tile, small enough for the ordinary heap): the
+// Block by block (one tile, small enough for the ordinary heap): the
 // block's rectangle in the display as it was sized, resampled from the full
 // raster read as it was then, then turned into place.
 int CRgbImage::CopyTurnedRegion(int x, int y, int width, int height, unsigned char* out,

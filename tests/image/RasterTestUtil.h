@@ -7,12 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "image/RgbImage.h"
-
-inline size_t StoredStride(int width)
-{
-    return (size_t)width * 3 + (size_t)(width % 4);
-}
+#include "image/RgbImage.h"  // and StoredStride
 
 // Picture pixel (x, y) (y from the top) of a bottom-up B, G, R raster, as R, G, B.
 inline uint32_t StoredPixel(const unsigned char* bits, int width, int height, int x, int y)
