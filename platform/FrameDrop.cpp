@@ -24,40 +24,36 @@ std::vector<std::string> LocalFiles(const QMimeData* mime)
     return paths;
 }
 
-bool Acceptable(CFrameWnd* frame, const QMimeData* mime)
+// Accepts the drag or drop when the frame wants its first local file, and
+// returns that file list; ignores it (and returns nothing) otherwise.
+std::vector<std::string> Answer(CFrameWnd* frame, QDropEvent* e)
 {
-    if (!frame)
-        return false;
-    const std::vector<std::string> paths = LocalFiles(mime);
-    return !paths.empty() && frame->OnQueryDropFile(paths.front().c_str());
+    std::vector<std::string> paths = frame ? LocalFiles(e->mimeData()) : std::vector<std::string>();
+    if (paths.empty() || !frame->OnQueryDropFile(paths.front().c_str())) {
+        e->ignore();
+        return {};
+    }
+    e->acceptProposedAction();
+    return paths;
 }
 
 }  // namespace
 
 void CFrameWidget::dragEnterEvent(QDragEnterEvent* e)
 {
-    if (Acceptable(m_frame, e->mimeData()))
-        e->acceptProposedAction();
-    else
-        e->ignore();
+    Answer(m_frame, e);
 }
 
 void CFrameWidget::dragMoveEvent(QDragMoveEvent* e)
 {
-    if (Acceptable(m_frame, e->mimeData()))
-        e->acceptProposedAction();
-    else
-        e->ignore();
+    Answer(m_frame, e);
 }
 
 void CFrameWidget::dropEvent(QDropEvent* e)
 {
-    if (!Acceptable(m_frame, e->mimeData())) {
-        e->ignore();
-        return;
-    }
-    e->acceptProposedAction();
-    m_frame->OnDropFiles(LocalFiles(e->mimeData()));
+    const std::vector<std::string> paths = Answer(m_frame, e);
+    if (!paths.empty())
+        m_frame->OnDropFiles(paths);
 }
 
 void CFrameWnd::DragAcceptFiles(BOOL bAccept)
