@@ -113,8 +113,9 @@ TEST_F(FolderStepsTest, KeysStepThroughTheFolderInBrowserOrder)
         const bool expected[] = { row.next, row.previous, row.first, row.last };
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(Enabled(kSteps[i]), expected[i]) << kSteps[i];
+        EXPECT_EQ(WndTester::IsToolbarButtonEnabled(m_frame, ID_VIEW_NEXT_PICTURE), row.next);
+        EXPECT_EQ(WndTester::IsToolbarButtonEnabled(m_frame, ID_VIEW_PREV_PICTURE), row.previous);
     }
-    EXPECT_EQ(WndTester::IsToolbarButtonEnabled(m_frame, ID_VIEW_NEXT_PICTURE), true);
     EXPECT_EQ(m_app->GetRecentFiles(), recentBefore);
     EXPECT_EQ(m_app->GetProfileString("General", "Path", ""), m_dir.path().toStdString() + "/");
 
@@ -256,6 +257,7 @@ TEST_F(FolderStepsTest, ALargePictureIsDraggedWithTheHand)
     WndTester::Drag(m_view, QPoint(550, 350), QPoint(0, 0));
     WndTester::Drag(m_view, QPoint(550, 350), QPoint(0, 0));
     EXPECT_EQ(m_view->GetScrollPosition().x, 1600 - ClientWidgetOf(m_view)->width());
+    EXPECT_EQ(m_view->GetScrollPosition().y, 1200 - ClientWidgetOf(m_view)->height());
 }
 
 TEST_F(FolderStepsTest, ADroppedPhotoOpensAsADocumentAndOtherDragsAreRefused)

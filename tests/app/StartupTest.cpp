@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <utility>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <algorithm>
@@ -120,17 +121,15 @@ TEST_F(ViewerTest, ToolbarButtonsInOrderWithTooltipsFromThePrompts)
               QList<UINT>({ ID_FILE_VISUAL_BROWSE, ID_FILE_OPEN, ID_FILE_SAVE_IMAGE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
                             ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_VIEW_PREV_PICTURE, ID_VIEW_NEXT_PICTURE, 0,
                             ID_APP_ABOUT }));
-    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_FILE_OPEN), "Open");
-    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_EDIT_CUT), "Cut");
-    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_EDIT_COPY), "Copy");
-    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_EDIT_PASTE), "Paste");
-    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_FILE_PRINT), "Print");
-    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_APP_ABOUT), "About");
-    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_VIEW_PREV_PICTURE), "Previous Picture");
-    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_VIEW_NEXT_PICTURE), "Next Picture");
-    // Prompts without a second line give no tooltip.
-    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_FILE_VISUAL_BROWSE), "");
-    EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, ID_FILE_SAVE_IMAGE), "");
+    const std::pair<UINT, const char*> tips[] = {
+        { ID_FILE_OPEN, "Open" }, { ID_EDIT_CUT, "Cut" }, { ID_EDIT_COPY, "Copy" }, { ID_EDIT_PASTE, "Paste" },
+        { ID_FILE_PRINT, "Print" }, { ID_APP_ABOUT, "About" }, { ID_VIEW_PREV_PICTURE, "Previous Picture" },
+        { ID_VIEW_NEXT_PICTURE, "Next Picture" },
+        // Prompts without a second line give no tooltip.
+        { ID_FILE_VISUAL_BROWSE, "" }, { ID_FILE_SAVE_IMAGE, "" },
+    };
+    for (const auto& tip : tips)
+        EXPECT_EQ(WndTester::ToolbarTooltip(m_frame, tip.first), tip.second) << tip.first;
     const QImage image = WndTester::ToolbarButtonImage(m_frame, ID_FILE_OPEN);
     EXPECT_EQ(image.size(), QSize(16, 15));
 }

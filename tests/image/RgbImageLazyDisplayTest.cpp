@@ -293,26 +293,50 @@ TEST(RgbImageLazyDisplay, ScrollMakesOnlyWhatComesIntoView)
     EXPECT_EQ(image.GetDisplayTileBytes(), held);
 }
 
+// Every pixel of the canvas's top-left right x bottom was pasted and is the
+// reference display's pixel there.
+void ExpectPasted(const Canvas& c, const CRgbImage& ref, int right, int bottom)
+{
+    for (int y = 0; y < bottom; ++y)
+        for (int x = 0; x < right; ++x) {
+            const size_t i = (size_t)y * c.w + x;
+            ASSERT_TRUE(c.painted[i]) << x << "," << y;
+            const unsigned char* p = &c.px[i * 3];
+            ASSERT_EQ(((uint32_t)p[2] << 16) | ((uint32_t)p[1] << 8) | p[0],
+                      StoredPixel(ref.GetBits(), ref.GetWidth(), ref.GetHeight(), x, y))
+                << x << "," << y;
+        }
+}
+
 // A zoom whose whole display raster would not fit the picture's budget is
-// still shown, tile by tile; turns need no display memory.
+// still shown, tile by tile, with the pixels of that whole raster; turns
+// need no display memory.
 TEST(RgbImageLazyDisplay, ZoomBeyondTheBudgetIsStillShown)
 {
     const int W = 300, H = 200;
     auto pixels = RandomPicture(W, H, 6);
-    CRgbImage image;
+    CRgbImage image, ref;
     ASSERT_EQ(image.SetImage("tight", pixels.data(), W, H), 0);
+    ASSERT_EQ(ref.SetImage("tight", pixels.data(), W, H), 0);
+    ASSERT_EQ(ref.Rescale(4 * W, 4 * H), 0);  // made before the budget is lowered
     const uint64_t full = 3 * (uint64_t)H * (W + 3);
     // Room for the full raster, its turned copy and a few tiles.
     const uint64_t old = SetRasterByteLimit(2 * full + 4 * CDisplayTiles::kBufferBytes);
     EXPECT_EQ(image.Rescale(4 * W, 4 * H), -1);
     ASSERT_EQ(image.SetDisplaySize(4 * W, 4 * H), 0);
-    Canvas c{4 * W, 4 * H, std::vector<unsigned char>((size_t)16 * W * H * 3), std::vector<bool>((size_t)16 * W * H)};
+    const size_t area = (size_t)16 * W * H;
+    Canvas c{4 * W, 4 * H, std::vector<unsigned char>(area * 3), std::vector<bool>(area)};
     EXPECT_EQ(image.VisitDisplayTiles(0, 0, 4 * W, 4 * H, Paste, &c), 0);
     image.RotateClockwise();
     EXPECT_EQ(image.GetWidth(), 4 * H);
     EXPECT_EQ(image.GetFullWidth(), H);
-    EXPECT_EQ(image.VisitDisplayTiles(0, 0, 700, 500, Paste, &c), 0);
+    // Tiles reach past the clip to their edges: the canvas is the whole display.
+    Canvas turned{4 * H, 4 * W, std::vector<unsigned char>(area * 3), std::vector<bool>(area)};
+    EXPECT_EQ(image.VisitDisplayTiles(0, 0, 700, 500, Paste, &turned), 0);
     SetRasterByteLimit(old);
+    ExpectPasted(c, ref, 4 * W, 4 * H);
+    ref.RotateClockwise();
+    ExpectPasted(turned, ref, 700, 500);
 }
 
 // Found by the image fuzzer: at a zoom to INT_MAX x INT_MAX, a position plus

@@ -119,12 +119,12 @@ TEST_F(PackageTest, HoldsTheProgramItsDesktopFilesAndDocumentsAndNothingElse)
 }
 
 // Catches dependencies written by hand or missing: every library the
-// program links (NEEDED) belongs to a package of Depends, and the JPEG and
-// Qt packages carry the versions dpkg-shlibdeps computes.
+// program links (NEEDED) belongs to a package of Depends, and the C, C++,
+// JPEG and Qt packages carry the versions dpkg-shlibdeps computes.
 TEST_F(PackageTest, DependsOnThePackagesOfTheLibrariesTheProgramLinks)
 {
     const std::string depends = Field("Depends");
-    for (const char* package : {"libjpeg62-turbo (>= ", "libqt6core6 (>= ", "libqt6gui6 (>= ",
+    for (const char* package : {"libc6 (>= ", "libstdc++6 (>= ", "libjpeg62-turbo (>= ", "libqt6core6 (>= ", "libqt6gui6 (>= ",
                                 "libqt6widgets6 (>= ", "libqt6printsupport6 (>= ", "libqt6dbus6 (>= "})
         EXPECT_NE(depends.find(package), std::string::npos) << package << " in " << depends;
     // "libjpeg.so.62 libjpeg62-turbo": each linked library and the packages
@@ -176,8 +176,9 @@ TEST_F(PackageTest, ManualPageRendersEverySectionForThisVersion)
 {
     Shell shown = Sh("man -l " + Quoted(Unpacked(kManual)));
     ASSERT_TRUE(shown.ok) << shown.output;
-    for (const char* part : {"SYNOPSIS", "OPTIONS", "KEYS", "ENVIRONMENT", "FILES", "--print file...", "/dde",
-                             "Ctrl+O", "XDG_CACHE_HOME", "$XDG_CACHE_HOME/pixmoor/ThumbNails.bin",
+    for (const char* part : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "KEYS", "ENVIRONMENT", "FILES",
+                             "--open file...", "--print file...", "/dde", "Ctrl+O", "PIXMOOR_DRIVES",
+                             "DBUS_SESSION_BUS_ADDRESS", "XDG_CACHE_HOME", "$XDG_CACHE_HOME/pixmoor/ThumbNails.bin",
                              "pixmoor " PIXMOOR_VERSION})
         EXPECT_NE(shown.output.find(part), std::string::npos) << part << " is not on the page";
     EXPECT_EQ(Sh("man --warnings -l " + Quoted(Unpacked(kManual)) + " 2>&1 >/dev/null").output, "");

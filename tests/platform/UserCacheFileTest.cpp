@@ -14,6 +14,8 @@
 TEST(UserCacheFile, TheCacheDrivePathNamesTheFileInTheCacheDirectory)
 {
     const std::string home = getenv("HOME") ? getenv("HOME") : "/";
+    const bool hadCacheHome = getenv("XDG_CACHE_HOME") != nullptr;
+    const std::string cacheHome = hadCacheHome ? getenv("XDG_CACHE_HOME") : "";
     CDriveTable::Instance().SetDrive('C', "/drive/c");
     setenv("HOME", "/home/u", 1);
     const struct Case {
@@ -28,6 +30,7 @@ TEST(UserCacheFile, TheCacheDrivePathNamesTheFileInTheCacheDirectory)
         {"", "C:/ThumbNails.bin", "/home/u/.cache/pixmoor/ThumbNails.bin"},
         {"x", "C:/ThumbNails.bin", "/home/u/.cache/pixmoor/ThumbNails.bin"},
         {"/x", "C:/thumbnails.bin", "/drive/c/thumbnails.bin"},
+        {"/x", "C:/other.bin", "/drive/c/other.bin"},
         {"/x", "C:/ThumbNails.bin.new.7", "/drive/c/ThumbNails.bin.new.7"},
         {"/x", "C:/dir/ThumbNails.bin", "/drive/c/dir/ThumbNails.bin"},
         {"/x", "Z:/ThumbNails.bin", "/ThumbNails.bin"},
@@ -42,5 +45,8 @@ TEST(UserCacheFile, TheCacheDrivePathNamesTheFileInTheCacheDirectory)
         EXPECT_EQ(IsUserCacheFilePath(c.path), std::string(c.native).find("/pixmoor/") != std::string::npos);
     }
     setenv("HOME", home.c_str(), 1);
-    unsetenv("XDG_CACHE_HOME");
+    if (hadCacheHome)
+        setenv("XDG_CACHE_HOME", cacheHome.c_str(), 1);
+    else
+        unsetenv("XDG_CACHE_HOME");
 }

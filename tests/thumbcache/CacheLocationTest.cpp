@@ -119,6 +119,8 @@ TEST_F(LocationTest, PlacesAndModesOfTheCacheFile)
     strcpy(other.m_cachePath, "C:/other.bin");
     ASSERT_EQ(other.OpenThumbnailCache(other.m_cachePath), 0);
     EXPECT_EQ(ModeOf(Native("other.bin")), 0600);
+    EXPECT_EQ(NamesIn(Native("cache/pixmoor")), std::set<std::string>{"ThumbNails.bin"});
+    EXPECT_TRUE(g_messages.empty());
 }
 
 // Catches a message box, or a failure other than a closed cache, when the

@@ -67,12 +67,17 @@ TEST_F(ThumbnailOrientationTest, TheCachedStreamIsTheUnturnedThumbnailTurnedAsTh
         EXPECT_EQ(entry.record[8], eh);
         EXPECT_EQ(entry.data, Encode(std::vector<unsigned char>(expected.get(), expected.get() + bytes), ew, eh, 65));
 
-        // Served again from the cache: the stream decoded, still upright.
+        // Served again from the cache: the stored stream decoded, not
+        // turned a second time.
         CBrowseCache again;
         Pixels served(again.GetThumbnail(path.c_str(), &w, &h), &free);
         ASSERT_TRUE(served);
-        EXPECT_EQ(w, ew);
-        EXPECT_EQ(h, eh);
+        ASSERT_EQ(w, ew);
+        ASSERT_EQ(h, eh);
+        CJpegConverter decoder;
+        Pixels stored(decoder.Decode(entry.data.data(), (uint32_t)entry.data.size()), &free);
+        ASSERT_TRUE(stored);
+        EXPECT_EQ(0, memcmp(served.get(), stored.get(), bytes));
     }
 }
 
