@@ -46,7 +46,7 @@ void OrientImage(CRgbImage& image, int orientation)
         image.Mirror();
     switch (QuarterTurns(orientation)) {
     case 1: image.RotateClockwise(); break;
-    case 2: image.RotateClockwise(); image.RotateClockwise(); break;
+    case 2: image.HalfTurn(); break;
     case 3: image.RotateCounterClockwise(); break;
     default: break;
     }

@@ -82,6 +82,8 @@ public:
     void RotateCounterClockwise();
     // Mirrors both rasters left to right, in place (RgbImageMirror.cpp).
     void Mirror();
+    // Turns both rasters by half a turn, in place (RgbImageMirror.cpp).
+    void HalfTurn();
 
     const char* GetName() const { return m_pszName; }
     const char* GetFileName() const;

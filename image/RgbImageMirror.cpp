@@ -1,3 +1,5 @@
+// Mirror and half turn: both done in place, so neither needs memory.
+#include <algorithm>
 #include <cstring>
 
 #include "image/RgbImage.h"
@@ -31,4 +33,32 @@ void CRgbImage::Mirror()
         TurnLazyDisplay(AfterMirror);
     else if (m_pBits && !m_bSharedBits)
         MirrorRows(m_pBits, m_nWidth, m_nHeight, Stride(m_nWidth));
+}
+
+// Every row reversed, then the rows in reverse order; the fill bytes stay
+// at the end of their rows.
+static void HalfTurnRows(unsigned char* bits, int width, int height, size_t stride)
+{
+    MirrorRows(bits, width, height, stride);
+    const size_t rowBytes = (size_t)width * 3;
+    for (int r = 0; r < height / 2; ++r) {
+        unsigned char* top = bits + (size_t)r * stride;
+        std::swap_ranges(top, top + rowBytes, bits + (size_t)(height - 1 - r) * stride);
+    }
+}
+
+static DisplayTransform AfterHalfTurn(const DisplayTransform& t)
+{
+    return AfterClockwise(AfterClockwise(t));
+}
+
+// Two quarter turns, without the turned copies they would allocate.
+void CRgbImage::HalfTurn()
+{
+    if (m_pFullBits)
+        HalfTurnRows(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth));
+    if (m_bLazyDisplay)
+        TurnLazyDisplay(AfterHalfTurn);
+    else if (m_pBits && !m_bSharedBits)
+        HalfTurnRows(m_pBits, m_nWidth, m_nHeight, Stride(m_nWidth));
 }

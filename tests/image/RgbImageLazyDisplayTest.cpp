@@ -167,7 +167,7 @@ uint32_t TilePixel(CRgbImage& image, int x, int y)
 
 // The property the view relies on, over random pictures (odd sizes and
 // 1-pixel sides; some wider than a tile when zoomed), random sequences of
-// zooms, turns and mirrors, and random regions and clips.
+// zooms, turns, half turns and mirrors, and random regions and clips.
 TEST(RgbImageLazyDisplay, ShowsWhatTheWholeDisplayRasterShows)
 {
     std::mt19937 rng(1234);
@@ -180,7 +180,7 @@ TEST(RgbImageLazyDisplay, ShowsWhatTheWholeDisplayRasterShows)
         ASSERT_EQ(ref.SetImage("p", pixels.data(), W, H), 0);
         std::string ops = std::to_string(W) + "x" + std::to_string(H);
         for (int step = 0; step < 8; ++step) {
-            switch (rng() % 4) {
+            switch (rng() % 6) {
             case 0: {
                 int w, h;
                 RandomDisplaySize(ref, rng, &w, &h);
@@ -192,6 +192,8 @@ TEST(RgbImageLazyDisplay, ShowsWhatTheWholeDisplayRasterShows)
             }
             case 1: ops += " C"; lazy.RotateClockwise(); ref.RotateClockwise(); break;
             case 2: ops += " W"; lazy.RotateCounterClockwise(); ref.RotateCounterClockwise(); break;
+            case 3: ops += " H"; lazy.HalfTurn(); ref.RotateClockwise(); ref.RotateClockwise(); break;
+            case 4: ops += " h"; lazy.RotateClockwise(); lazy.RotateClockwise(); ref.HalfTurn(); break;
             default: ops += " M"; lazy.Mirror(); ref.Mirror(); break;
             }
             SCOPED_TRACE(ops);
