@@ -23,16 +23,27 @@ std::string WriteTestPhoto(const QString& dir, const char* name, int w, int h, Q
         pixels[i * 3 + 1] = (unsigned char)qGreen(color);
         pixels[i * 3 + 2] = (unsigned char)qBlue(color);
     }
+    return WriteTestFile(dir, name, EncodeTestPhoto(pixels.data(), w, h));
+}
+
+std::vector<unsigned char> EncodeTestPhoto(const unsigned char* rgb, int w, int h, int quality)
+{
     CJpegConverter converter;
-    converter.m_nQuality = 95;
-    unsigned char* jpeg = converter.Encode(pixels.data(), w, h);
-    const std::string path = (dir + "/" + name).toStdString();
-    if (!jpeg)
-        return path;
-    QFile file(QString::fromStdString(path));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(reinterpret_cast<const char*>(jpeg), converter.GetSize());
+    converter.m_nQuality = quality;
+    unsigned char* jpeg = converter.Encode(rgb, w, h);
+    std::vector<unsigned char> bytes;
+    if (jpeg)
+        bytes.assign(jpeg, jpeg + converter.GetSize());
     free(jpeg);
+    return bytes;
+}
+
+std::string WriteTestFile(const QString& dir, const std::string& name, const std::vector<unsigned char>& bytes)
+{
+    const std::string path = dir.toStdString() + "/" + name;
+    QFile file(QString::fromStdString(path));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path;
+    file.write(reinterpret_cast<const char*>(bytes.data()), (qint64)bytes.size());
     return path;
 }
 

@@ -17,9 +17,13 @@
 #include "app/PixmoorDoc.h"
 #include "app/PixmoorView.h"
 
-// Writes a w x h JPEG of one colour (or a colour with a darker left half
-// when split is set). Returns the path.
+// Writes a w x h JPEG of one colour. Returns the path.
 std::string WriteTestPhoto(const QString& dir, const char* name, int w, int h, QRgb color = qRgb(200, 40, 40));
+
+// The project's encoder over a top-down R, G, B picture; empty when it fails.
+std::vector<unsigned char> EncodeTestPhoto(const unsigned char* rgb, int w, int h, int quality = 95);
+// Writes `bytes` as dir/name (a test failure when it cannot). Returns the path.
+std::string WriteTestFile(const QString& dir, const std::string& name, const std::vector<unsigned char>& bytes);
 
 // The grey the view paints around the picture.
 constexpr QRgb kViewGrey = 0xFFC0C0C0u;

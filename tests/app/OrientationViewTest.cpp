@@ -1,6 +1,5 @@
 // Photos that carry an Exif orientation are shown, printed and turned
 // further from upright, while Display Info keeps the decoded sizes.
-#include <QFile>
 #include <QPainter>
 
 #include <cstdlib>
@@ -56,17 +55,8 @@ protected:
         const std::vector<unsigned char> upright = UprightPixels();
         std::unique_ptr<unsigned char, decltype(&free)> stored(
             OrientRgb(upright.data(), kW, kH, Inverse(o), &w, &h), &free);
-        CJpegConverter encoder;
-        encoder.m_nQuality = 95;
-        unsigned char* jpeg = encoder.Encode(stored.get(), w, h);
-        std::vector<unsigned char> bytes(jpeg, jpeg + encoder.GetSize());
-        free(jpeg);
-        bytes = WithExifOrientation(bytes, o, bigEndian);
-        const std::string path = (m_dir.path() + "/tagged-" + QString::number(o) + ".jpg").toStdString();
-        QFile file(QString::fromStdString(path));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(reinterpret_cast<const char*>(bytes.data()), (qint64)bytes.size());
-        return path;
+        return WriteTestFile(m_dir.path(), "tagged-" + std::to_string(o) + ".jpg",
+                             WithExifOrientation(EncodeTestPhoto(stored.get(), w, h), o, bigEndian));
     }
 };
 

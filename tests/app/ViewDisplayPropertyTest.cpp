@@ -2,7 +2,6 @@
 // sizes and scroll positions equals, pixel for pixel, the whole display
 // raster the view used to build (CRgbImage::Rescale and the turns of both
 // rasters) at the same place, with grey around it.
-#include <QFile>
 
 #include <cstdlib>
 #include <random>
@@ -87,15 +86,7 @@ TEST_F(ViewDisplayPropertyTest, RandomZoomsTurnsAndScrollsShowTheWholeRastersPix
         std::vector<unsigned char> rgb((size_t)wh[0] * wh[1] * 3);
         for (auto& b : rgb)
             b = (unsigned char)(rng() & 0xFF);
-        CJpegConverter enc;
-        enc.m_nQuality = 90;
-        unsigned char* jpeg = enc.Encode(rgb.data(), wh[0], wh[1]);
-        {
-            QFile f(QString::fromStdString(path));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(reinterpret_cast<const char*>(jpeg), enc.GetSize());
-        }
-        free(jpeg);
+        WriteTestFile(m_dir.path(), "p.jpg", EncodeTestPhoto(rgb.data(), wh[0], wh[1], 90));
         CJpegConverter dec;
         unsigned char* pixels = dec.LoadFile(path.c_str());
         ASSERT_NE(pixels, nullptr);
