@@ -127,6 +127,10 @@ private:
     // A lazy display follows a turn or mirror of the full raster by taking
     // it into its transform; the tiles made before are dropped.
     void TurnLazyDisplay(DisplayTransform (*after)(const DisplayTransform&));
+    // Mirror and HalfTurn: `rows` changes a raster in place, `after` the
+    // lazy display's transform.
+    void ChangeInPlace(void (*rows)(unsigned char*, int, int, size_t),
+                       DisplayTransform (*after)(const DisplayTransform&));
     // The tile (col, row) of a lazy display, kept or made now; null when it
     // cannot be had within the memory budget.
     const unsigned char* DisplayTile(int col, int row);

@@ -22,18 +22,6 @@ static void MirrorRows(unsigned char* bits, int width, int height, size_t stride
     }
 }
 
-// Needs no memory, so it cannot fail. A shared display raster is the
-// full-size buffer and is mirrored once; a lazy display takes the mirror
-// into its transform.
-void CRgbImage::Mirror()
-{
-    if (m_pFullBits)
-        MirrorRows(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth));
-    if (m_bLazyDisplay)
-        TurnLazyDisplay(AfterMirror);
-    else if (m_pBits && !m_bSharedBits)
-        MirrorRows(m_pBits, m_nWidth, m_nHeight, Stride(m_nWidth));
-}
 
 // Every row reversed, then the rows in reverse order; the fill bytes stay
 // at the end of their rows.
@@ -52,13 +40,26 @@ static DisplayTransform AfterHalfTurn(const DisplayTransform& t)
     return AfterClockwise(AfterClockwise(t));
 }
 
+// A shared display raster is the full-size buffer and is changed once; a
+// lazy display takes the change into its transform.
+void CRgbImage::ChangeInPlace(void (*rows)(unsigned char*, int, int, size_t),
+                              DisplayTransform (*after)(const DisplayTransform&))
+{
+    if (m_pFullBits)
+        rows(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth));
+    if (m_bLazyDisplay)
+        TurnLazyDisplay(after);
+    else if (m_pBits && !m_bSharedBits)
+        rows(m_pBits, m_nWidth, m_nHeight, Stride(m_nWidth));
+}
+
+void CRgbImage::Mirror()
+{
+    ChangeInPlace(MirrorRows, AfterMirror);
+}
+
 // Two quarter turns, without the turned copies they would allocate.
 void CRgbImage::HalfTurn()
 {
-    if (m_pFullBits)
-        HalfTurnRows(m_pFullBits, m_nFullWidth, m_nFullHeight, Stride(m_nFullWidth));
-    if (m_bLazyDisplay)
-        TurnLazyDisplay(AfterHalfTurn);
-    else if (m_pBits && !m_bSharedBits)
-        HalfTurnRows(m_pBits, m_nWidth, m_nHeight, Stride(m_nWidth));
+    ChangeInPlace(HalfTurnRows, AfterHalfTurn);
 }
